@@ -1,0 +1,135 @@
+#include "platform/jpeg_codec.h"
+
+#include "platform/bitmap.h"
+#include "platform/line_file.h"
+
+#include <csetjmp>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+
+#include <jpeglib.h>
+
+namespace pimoko {
+namespace {
+
+// libjpeg reports errors by calling error_exit, which must not return: we jump back
+// into the decoder's frame instead of letting it end the process.
+struct ErrorManager {
+    jpeg_error_mgr pub;
+    std::jmp_buf jump;
+    char message[JMSG_LENGTH_MAX];
+};
+
+void OnError(j_common_ptr cinfo)
+{
+    auto* err = reinterpret_cast<ErrorManager*>(cinfo->err);
+    (*cinfo->err->format_message)(cinfo, err->message);
+    std::longjmp(err->jump, 1);
+}
+
+// Silent, but warnings are counted: data that ends early only warns.
+void OnMessage(j_common_ptr cinfo, int level)
+{
+    if (level < 0)
+        ++cinfo->err->num_warnings;
+}
+
+}  // namespace
+
+JpegResult DecodeJpeg(const QByteArray& data)
+{
+    JpegResult result;
+    jpeg_decompress_struct cinfo;
+    ErrorManager err;
+    std::memset(&cinfo, 0, sizeof cinfo);
+    cinfo.err = jpeg_std_error(&err.pub);
+    err.pub.error_exit = OnError;
+    err.pub.emit_message = OnMessage;
+    err.message[0] = '\0';
+    // Locals changed after setjmp must be volatile to survive the jump.
+    QImage* volatile image = new QImage();
+    if (setjmp(err.jump)) {
+        result.status = JpegStatus::Broken;
+        result.message = QString::fromLocal8Bit(err.message);
+        jpeg_destroy_decompress(&cinfo);
+        delete image;
+        return result;
+    }
+    jpeg_create_decompress(&cinfo);
+    jpeg_mem_src(&cinfo, reinterpret_cast<const unsigned char*>(data.constData()),
+                 static_cast<unsigned long>(data.size()));
+    jpeg_read_header(&cinfo, TRUE);
+    if (cinfo.image_width > kMaxPictureSide || cinfo.image_height > kMaxPictureSide) {
+        jpeg_destroy_decompress(&cinfo);
+        delete image;
+        result.status = JpegStatus::TooLarge;
+        return result;
+    }
+    cinfo.out_color_space = JCS_EXT_BGR;
+    jpeg_start_decompress(&cinfo);
+    *image = NewBitmap24(static_cast<int>(cinfo.output_width), static_cast<int>(cinfo.output_height));
+    while (cinfo.output_scanline < cinfo.output_height) {
+        JSAMPROW row = image->scanLine(static_cast<int>(cinfo.output_scanline));
+        jpeg_read_scanlines(&cinfo, &row, 1);
+    }
+    // A file cut inside its image data only warns (premature end), it does not fail.
+    const bool truncated = err.pub.num_warnings > 0;
+    jpeg_finish_decompress(&cinfo);
+    jpeg_destroy_decompress(&cinfo);
+    result.image = *image;
+    delete image;
+    result.status = truncated ? JpegStatus::Truncated : JpegStatus::Ok;
+    return result;
+}
+
+JpegResult ReadJpeg(const QString& path)
+{
+    QByteArray data;
+    // A JPEG of the largest picture we take is far below 256 MB.
+    if (!ReadFileBytes(path, &data, qint64(256) << 20)) {
+        JpegResult r;
+        r.status = JpegStatus::Missing;
+        return r;
+    }
+    return DecodeJpeg(data);
+}
+
+QByteArray EncodeJpeg(const QImage& source, int quality)
+{
+    const QImage image = ToBitmap24(source);
+    jpeg_compress_struct cinfo;
+    ErrorManager err;
+    std::memset(&cinfo, 0, sizeof cinfo);
+    cinfo.err = jpeg_std_error(&err.pub);
+    err.pub.error_exit = OnError;
+    err.pub.emit_message = OnMessage;
+    // out lives in memory (its address goes to libjpeg), so it survives the jump.
+    unsigned char* out = nullptr;
+    unsigned long size = 0;
+    if (setjmp(err.jump)) {
+        jpeg_destroy_compress(&cinfo);
+        std::free(out);
+        return QByteArray();
+    }
+    jpeg_create_compress(&cinfo);
+    jpeg_mem_dest(&cinfo, &out, &size);
+    cinfo.image_width = static_cast<JDIMENSION>(image.width());
+    cinfo.image_height = static_cast<JDIMENSION>(image.height());
+    cinfo.input_components = 3;
+    cinfo.in_color_space = JCS_EXT_BGR;
+    jpeg_set_defaults(&cinfo);
+    jpeg_set_quality(&cinfo, qBound(1, quality, 100), TRUE);
+    jpeg_start_compress(&cinfo, TRUE);
+    while (cinfo.next_scanline < cinfo.image_height) {
+        JSAMPROW row = const_cast<JSAMPROW>(image.constScanLine(static_cast<int>(cinfo.next_scanline)));
+        jpeg_write_scanlines(&cinfo, &row, 1);
+    }
+    jpeg_finish_compress(&cinfo);
+    QByteArray result(reinterpret_cast<const char*>(out), static_cast<qsizetype>(size));
+    jpeg_destroy_compress(&cinfo);
+    std::free(out);
+    return result;
+}
+
+}  // namespace pimoko

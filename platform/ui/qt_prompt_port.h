@@ -1,0 +1,30 @@
+#pragma once
+
+#include "platform/prompt_port.h"
+
+class QWidget;
+
+namespace pimoko {
+
+// Real dialogs: QMessageBox with the Japanese standard buttons, QFileDialog,
+// QColorDialog and QFontDialog. parent may be null.
+class QtPromptPort : public PromptPort {
+public:
+    explicit QtPromptPort(QWidget* parent = nullptr) : parent_(parent) {}
+    void SetParent(QWidget* parent) { parent_ = parent; }
+
+    void ShowMessage(MessageKind kind, const QString& caption, const QString& text) override;
+    Answer Ask(MessageKind kind, const QString& caption, const QString& text, Buttons buttons) override;
+    QString OpenFileName(const FileDialogRequest& request) override;
+    QString SaveFileName(const FileDialogRequest& request) override;
+    bool ChooseColor(quint32* color) override;
+    bool ChooseFont(FontChoice* font) override;
+
+private:
+    QWidget* parent_;
+};
+
+// "説明|*.pmk|説明2|*.bmp;*.jpg" (the design's filter form) as a Qt name filter.
+QString ToQtNameFilter(const QString& filter);
+
+}  // namespace pimoko

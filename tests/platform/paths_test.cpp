@@ -1,0 +1,65 @@
+#include "platform/paths.h"
+
+#include "tests/support/test_support.h"
+
+#include <QDir>
+#include <gtest/gtest.h>
+
+namespace pimoko {
+namespace {
+
+TEST(Paths, PartsOfWindowsAndLinuxPaths)
+{
+    EXPECT_EQ(FileNamePart("C:\\絵本\\a.bmp"), "a.bmp");
+    EXPECT_EQ(FileNamePart("/home/u/b.JPG"), "b.JPG");
+    EXPECT_EQ(FileNamePart("C:a.bmp"), "a.bmp");
+    EXPECT_EQ(FileNamePart("a.bmp"), "a.bmp");
+    EXPECT_EQ(FileNamePart("dir/"), "");
+    EXPECT_EQ(FolderPart("C:\\絵本\\a.bmp"), "C:\\絵本");
+    EXPECT_EQ(FolderPart("/a.bmp"), "/");
+    EXPECT_EQ(FolderPart("C:\\a.bmp"), "C:\\");
+    EXPECT_EQ(FolderPart("a.bmp"), "");
+    EXPECT_EQ(ExtensionOf("x/y.tar.GZ"), ".GZ");
+    EXPECT_EQ(ExtensionOf("dir.d/noext"), "");
+    EXPECT_TRUE(HasExtension("A.BMP", ".bmp"));
+    EXPECT_FALSE(HasExtension("a.bmpx", ".bmp"));
+    EXPECT_TRUE(HasDriveLetter("c:\\x"));
+    EXPECT_FALSE(HasDriveLetter("\\x"));
+    EXPECT_EQ(JoinPath("/a/", "b"), "/a/b");
+    EXPECT_EQ(JoinPath("/a", "b"), "/a/b");
+}
+
+TEST(Paths, LooksUpNamesWithoutRegardToCase)
+{
+    test::TempFolder dir;
+    test::WriteFile(dir.file("Books/Pic.BMP"), "x");
+    EXPECT_EQ(FindExistingPath(dir.path() + "/books/pic.bmp"), dir.path() + "/Books/Pic.BMP");
+    EXPECT_EQ(FindExistingPath(dir.path() + "\\BOOKS\\PIC.bmp"), dir.path() + "/Books/Pic.BMP");
+    // Nothing matches: the path comes back as asked, in slashes.
+    EXPECT_EQ(FindExistingPath(dir.path() + "\\none\\x.bmp"), dir.path() + "/none/x.bmp");
+}
+
+TEST(Paths, MediaOfABookWrittenOnWindows)
+{
+    test::TempFolder dir;
+    test::WriteFile(dir.file("sora.bmp"), "x");
+    EXPECT_EQ(ResolveMediaFile("sora.bmp", dir.path()), dir.file("sora.bmp"));
+    EXPECT_EQ(ResolveMediaFile("SORA.BMP", dir.path()), dir.file("sora.bmp"));
+    EXPECT_EQ(ResolveMediaFile("C:\\ehon\\Sora.bmp", dir.path()), dir.file("sora.bmp"));
+    EXPECT_EQ(ResolveMediaFile(dir.file("sora.bmp"), "/elsewhere"), dir.file("sora.bmp"));
+    EXPECT_EQ(ResolveMediaFile("", dir.path()), "");
+}
+
+TEST(Paths, DatedFolderTakesTheFirstFreeNumber)
+{
+    test::TempFolder dir;
+    const QDate day(2002, 3, 15);
+    EXPECT_EQ(FreeDatedFolder(dir.path(), day), dir.path() + "/P2002_0315(1)");
+    QDir().mkpath(dir.path() + "/P2002_0315(1)");
+    QDir().mkpath(dir.path() + "/P2002_0315(3)");
+    EXPECT_EQ(FreeDatedFolder(dir.path(), day), dir.path() + "/P2002_0315(2)");
+    EXPECT_EQ(FreeDatedFolder(dir.path(), QDate(987, 12, 1)), dir.path() + "/P0987_1201(1)");
+}
+
+}  // namespace
+}  // namespace pimoko
