@@ -1,0 +1,51 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+#include <QVector>
+
+namespace pimoko {
+
+// The most characters a page's text can address.
+constexpr int kMaxPageChars = 2001;
+
+// A rectangle as the text engines report it: right and bottom lie just outside.
+struct TextRect {
+    int left = 0;
+    int top = 0;
+    int right = 0;
+    int bottom = 0;
+    int width() const { return right - left; }
+    int height() const { return bottom - top; }
+    bool Contains(int x, int y) const { return x >= left && x < right && y >= top && y < bottom; }
+    bool operator==(const TextRect& o) const
+    {
+        return left == o.left && top == o.top && right == o.right && bottom == o.bottom;
+    }
+};
+
+// A page's text lines with its characters numbered 1..N in reading order across the
+// lines, a character being one UTF-16 unit, N capped at 2001. Lines are never broken.
+class CharNumbering {
+public:
+    void SetText(const QStringList& lines);
+    const QStringList& lines() const { return lines_; }
+    int LineCount() const { return lines_.size(); }
+    int CharCount() const { return charCount_; }
+
+    // 0-based line of character n; -1 when no line reaches n.
+    int LineOfChar(int n) const;
+    // 1-based column of character n in its line; -1 when no line reaches n.
+    int ColumnOfChar(int n) const;
+    // Character n as a one-character string; empty when n <= 0 or n > CharCount().
+    QString CharAt(int n) const;
+    // The first column - 1 characters of the line; empty when column < 2.
+    QString LinePrefix(int line, int column) const;
+
+private:
+    QStringList lines_;
+    QVector<int> lineEnds_;  // summed lengths of lines 0..L
+    int charCount_ = 0;
+};
+
+}  // namespace pimoko

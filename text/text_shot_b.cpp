@@ -1,0 +1,351 @@
+#include "text/text_shot_b.h"
+
+#include "text/text_shot.h"
+
+#include <QHash>
+
+#include <algorithm>
+#include <cstdlib>
+#include <cstring>
+#include <vector>
+
+namespace pimoko {
+
+namespace {
+
+// The blended value of one channel: old moved a coverage percent of the way to target,
+// taken to the nearest integer, ties to even. Exact in integers (hundredths).
+int BlendChannel(int old, int target, int coverage)
+{
+    if (old == target)
+        return old;
+    const int v = old * 100 - (old - target) * coverage;  // 100 x the exact result, >= 0
+    int q = v / 100;
+    const int r = v % 100;
+    if (r > 50 || (r == 50 && (q & 1)))
+        ++q;
+    return q;
+}
+
+// The look-up table of BlendChannel for one target value: [coverage][old].
+struct ChannelTable {
+    std::array<std::array<quint8, 256>, 101> value;
+    void Build(int target)
+    {
+        for (int c = 0; c <= 100; ++c)
+            for (int old = 0; old < 256; ++old)
+                value[c][old] = static_cast<quint8>(BlendChannel(old, target, c));
+    }
+};
+
+struct ColorTables {
+    ColorRef color = 0;
+    ChannelTable blue, green, red;
+};
+
+}  // namespace
+
+struct TTextShotB::Caches {
+    // The tables of the colours in use (shadow and text), built once per colour.
+    std::vector<std::unique_ptr<ColorTables>> colors;
+    const ColorTables& TablesFor(ColorRef color)
+    {
+        color &= 0x00FFFFFF;
+        for (auto& t : colors) {
+            if (t->color == color)
+                return *t;
+        }
+        if (colors.size() >= 4)
+            colors.erase(colors.begin());
+        auto t = std::make_unique<ColorTables>();
+        t->color = color;
+        t->blue.Build(ColorBlue(color));
+        t->green.Build(ColorGreen(color));
+        t->red.Build(ColorRed(color));
+        colors.push_back(std::move(t));
+        return *colors.back();
+    }
+
+    // Prefix widths of every line in the mask font they were measured with.
+    LogFont prefixFont;
+    bool prefixValid = false;
+    std::vector<std::vector<int>> prefix;  // prefix[L][C - 1] = width of columns 1..C-1
+};
+
+TTextShotB::TTextShotB()
+    : placeholderImage_(NewBitmap24()),
+      placeholder_(&placeholderImage_),
+      mask_(kMaskWidth, kMaskHeight, QImage::Format_Mono),
+      maskCanvas_(&mask_),
+      caches_(std::make_unique<Caches>())
+{
+    target_ = &placeholder_;
+    mask_.setColorTable({qRgb(0, 0, 0), qRgb(255, 255, 255)});
+    mask_.fill(0);
+    for (int k = 0; k < 16; ++k) {
+        int bits = 0;
+        for (int b = 0; b < 4; ++b)
+            bits += (k >> b) & 1;
+        coverageTable_[k] = bits * 100;
+    }
+}
+
+TTextShotB::~TTextShotB() = default;
+
+void TTextShotB::SetText(const QStringList& lines)
+{
+    numbering_.SetText(lines);
+    delays_.fill(0);
+    caches_->prefixValid = false;
+    ClearMask();
+}
+
+void TTextShotB::SetCharDelay(int index, int ms)
+{
+    if (index >= 0 && index < kMaxPageChars)
+        delays_[index] = ms;
+}
+
+int TTextShotB::CharDelay(int index) const
+{
+    return index >= 0 && index < kMaxPageChars ? delays_[index] : 0;
+}
+
+void TTextShotB::SetOrigin(int x0, int y0)
+{
+    originX_ = x0;
+    originY_ = y0;
+}
+
+void TTextShotB::SetTargetBitmap(Canvas* target) { target_ = target ? target : &placeholder_; }
+
+void TTextShotB::ClearMask()
+{
+    if (maskDirty_.isEmpty())
+        return;
+    // Only rows that a glyph may have touched need clearing; the rest are still 0.
+    const QRect rows = maskDirty_ & mask_.rect();
+    const int stride = mask_.bytesPerLine();
+    uchar* bits = mask_.bits();
+    if (!rows.isEmpty())
+        std::memset(bits + rows.top() * stride, 0, static_cast<size_t>(rows.height()) * stride);
+    maskDirty_ = QRect();
+}
+
+int TTextShotB::FontHeight() const { return std::abs(target_->font().height); }
+
+CanvasFont TTextShotB::MaskFont() const
+{
+    CanvasFont f = target_->font();
+    f.height = FontHeight() * kSupersampling;
+    f.pitch = 0;
+    f.charset = kDefaultCharset;
+    return f;
+}
+
+int TTextShotB::PrefixWidth4(int line, int column) const
+{
+    if (column < 2 || line < 0 || line >= LineCount())
+        return 0;
+    const LogFont font = maskCanvas_.font().ToLogFont();
+    if (!FontCachingEnabled())
+        return maskCanvas_.TextWidth(LinePrefix(line, column));
+    Caches& c = *caches_;
+    if (!c.prefixValid || c.prefixFont != font) {
+        c.prefix.assign(LineCount(), {});
+        c.prefixFont = font;
+        c.prefixValid = true;
+    }
+    std::vector<int>& sums = c.prefix[line];
+    if (sums.empty()) {
+        const QString& text = numbering_.lines()[line];
+        auto face = FontFace::Get(font);
+        sums.resize(text.size() + 1);
+        sums[0] = 0;
+        for (int i = 0; i < text.size(); ++i)
+            sums[i + 1] = sums[i] + face->CharAdvance(text.at(i));
+    }
+    return sums[std::min<int>(column - 1, static_cast<int>(sums.size()) - 1)];
+}
+
+QPoint TTextShotB::CharPos4(int line, int column) const
+{
+    const int h = FontHeight();
+    const int w4 = std::abs(PrefixWidth4(line, column));
+    if (orientation_ == 0)
+        return QPoint(kSupersampling * originX_ + w4,
+            kSupersampling * (originY_ + line * (h + linePitch_)));
+    return QPoint(kSupersampling * (originX_ - h * (line + 1) - linePitch_ * line),
+        kSupersampling * originY_ + w4);
+}
+
+void TTextShotB::DrawChar(int n)
+{
+    if (deferredComposite_ == 0)
+        ClearMask();
+    target_->font().pitch = 0;
+    target_->font().charset = kDefaultCharset;
+    maskCanvas_.SetFont(MaskFont());
+    if (n >= 1 && n <= CharCount()) {
+        const QPoint p = CharPos4(LineOfChar(n), ColumnOfChar(n));
+        DrawCharToMask(p.x(), p.y(), CharAt(n));
+    }
+    if (deferredComposite_ == 0)
+        CompositeChar(n);
+}
+
+void TTextShotB::DrawCharToMask(int x4, int y4, const QString& ch)
+{
+    const int h4 = FontHeight() * kSupersampling;
+    LogFont font = target_->font().ToLogFont();
+    font.height = h4;
+    if (orientation_ == 0)
+        font.escapement = ch == QStringLiteral("「") ? 1 : 0;
+    else
+        font.escapement = kEscapementVertical;
+    const int x = orientation_ == 0 ? x4 : x4 + h4;
+    const QRect touched = maskCanvas_.TextOut(font, kWhite, x, y4, ch);
+    maskDirty_ |= touched;
+}
+
+QRect TTextShotB::CharBox(int n) const
+{
+    if (n < 1 || n > CharCount())
+        return QRect();
+    Canvas measure(target_->image());
+    measure.SetFont(target_->font());
+    const QString ch = CharAt(n);
+    const int w = measure.TextWidth(ch);
+    const int t = measure.TextHeight(ch);
+    const int along = std::abs(w + w / 2);
+    const int across = std::abs(t + t / 5);
+    const QPoint p = CharPos4(LineOfChar(n), ColumnOfChar(n));
+    // Division truncating toward zero, as the page position of a supersampled one.
+    const int left = p.x() / kSupersampling;
+    const int top = p.y() / kSupersampling;
+    return orientation_ == 0 ? QRect(left, top, along, across) : QRect(left, top, across, along);
+}
+
+void TTextShotB::CompositeChar(int n)
+{
+    if (n < 1 || n > CharCount())
+        return;
+    maskCanvas_.SetFont(MaskFont());
+    CompositeOffsets(CharBox(n), false);
+}
+
+void TTextShotB::CompositeAll() { CompositeOffsets(QRect(0, 0, kPageWidth, kPageHeight), true); }
+
+void TTextShotB::CompositeOffsets(const QRect& box, bool wholePage)
+{
+    if (shadowOn_ == 1) {
+        if (highlightOn_ == 1) {
+            const int d = HighlightDistance(highlightWidth_);
+            // The two ways keep their own orders, which decide how overlapping partial
+            // pixels round.
+            static const int kCharOrder[8][2] = {
+                {1, 1}, {-1, 1}, {-1, -1}, {1, -1}, {0, -1}, {0, 1}, {-1, 0}, {1, 0}};
+            static const int kPageOrder[8][2] = {
+                {1, 1}, {-1, -1}, {1, -1}, {-1, 1}, {0, -1}, {-1, 0}, {1, 0}, {0, 1}};
+            const auto& order = wholePage ? kPageOrder : kCharOrder;
+            for (const auto& o : order)
+                CompositeRegion(box, o[0] * d, o[1] * d, shadowColor_);
+        } else {
+            const int d = DropShadowOffset(FontHeight());
+            CompositeRegion(box, d, d, shadowColor_);
+        }
+    }
+    CompositeRegion(box, 0, 0, target_->font().color);
+}
+
+void TTextShotB::CompositeRegion(const QRect& box, int dx, int dy, ColorRef color)
+{
+    int sx = box.left();
+    int ex = sx + box.width();
+    int sy = box.top();
+    int ey = sy + box.height();
+    auto outside = [](int v, int hi) { return v < 0 || v > hi; };
+    if (outside(sx, kPageWidth - 1) && outside(ex, kPageWidth - 1)
+        && outside(sy, kPageHeight - 1) && outside(ey, kPageHeight - 1))
+        return;
+    sx = std::clamp(sx, 0, kPageWidth - 1);
+    ex = std::clamp(ex, 0, kPageWidth - 1);
+    sy = std::clamp(sy, 0, kPageHeight - 1);
+    ey = std::clamp(ey, 0, kPageHeight - 1);
+    if (ey < sy)
+        return;
+
+    const uchar* bits = mask_.constBits();
+    const int stride = mask_.bytesPerLine();
+    for (int r = sy; r <= ey; ++r) {
+        const uchar* m0 = bits + (4 * r) * stride;
+        const uchar* m1 = m0 + stride;
+        const uchar* m2 = m1 + stride;
+        const uchar* m3 = m2 + stride;
+        for (int b = sx / 2; b <= ex / 2; ++b) {
+            const int a0 = m0[b], a1 = m1[b], a2 = m2[b], a3 = m3[b];
+            if ((a0 | a1 | a2 | a3) == 0)
+                continue;
+            const int high = (coverageTable_[a0 >> 4] + coverageTable_[a1 >> 4]
+                                 + coverageTable_[a2 >> 4] + coverageTable_[a3 >> 4])
+                >> 4;
+            if (high > 0)
+                BlendPixel(2 * b + dx, r + dy, high, color);
+            const int low = (coverageTable_[a0 & 15] + coverageTable_[a1 & 15]
+                                + coverageTable_[a2 & 15] + coverageTable_[a3 & 15])
+                >> 4;
+            if (low > 0)
+                BlendPixel(2 * b + 1 + dx, r + dy, low, color);
+        }
+    }
+}
+
+void TTextShotB::BlendPixel(int x, int y, int coverage, ColorRef color)
+{
+    QImage* image = target_->image();
+    if (!image || x < 0 || x >= kPageWidth || y < 0 || y >= kPageHeight)
+        return;
+    if (x >= image->width() || y >= image->height())
+        return;
+    coverage = std::clamp(coverage, 0, 100);
+    if (image->format() == QImage::Format_BGR888) {
+        const ColorTables& t = caches_->TablesFor(color);
+        uchar* p = image->scanLine(y) + 3 * x;
+        p[0] = t.blue.value[coverage][p[0]];
+        p[1] = t.green.value[coverage][p[1]];
+        p[2] = t.red.value[coverage][p[2]];
+        return;
+    }
+    const QRgb old = image->pixel(x, y);
+    image->setPixel(x, y,
+        qRgb(BlendChannel(qRed(old), ColorRed(color), coverage),
+            BlendChannel(qGreen(old), ColorGreen(color), coverage),
+            BlendChannel(qBlue(old), ColorBlue(color), coverage)));
+}
+
+TextRect TTextShotB::TextBounds() const
+{
+    const int lines = LineCount();
+    int longest = 0;
+    int extent = 0;
+    if (lines > 0) {
+        for (const QString& line : numbering_.lines())
+            longest = std::max(longest, target_->TextWidth(line));
+        extent = target_->TextHeight(QStringLiteral("Ｗ")) * lines + (lines - 1) * linePitch_;
+    }
+    TextRect r;
+    if (orientation_ == 0) {
+        r.left = originX_ - 8;
+        r.top = originY_ - 8;
+        r.right = originX_ + longest + 8;
+        r.bottom = originY_ + extent + 8;
+    } else {
+        r.right = originX_ + 8;
+        r.top = originY_ - 8;
+        r.left = originX_ - extent - 4;
+        r.bottom = originY_ + longest + 8;
+    }
+    return r;
+}
+
+}  // namespace pimoko
