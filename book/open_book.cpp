@@ -1,0 +1,378 @@
+#include "book/open_book.h"
+
+#include "book/book_lines.h"
+#include "platform/line_file.h"
+#include "platform/numbers.h"
+#include "platform/paths.h"
+#include "platform/prompt_port.h"
+
+#include <QDir>
+#include <QFileInfo>
+
+#include <stdexcept>
+
+namespace pimoko {
+namespace {
+
+const QString kCaption = QStringLiteral("ピモコ");
+const QString kCannotOpen = QStringLiteral("ファイルを開けませんでした。");
+const QString kCannotChangeFolder = QStringLiteral("ディレクトリを変更出来ませんでした。");
+const QString kRefusedVersion = QStringLiteral("このバージョンのピモコファイルは開けません。");
+const QString kCannotSaveAuto = QStringLiteral("ファイルを保存できません");
+const QString kAutoSaved = QStringLiteral("ファイルを自動保存しました");
+const QString kCannotSave = QStringLiteral("ファイルを保存できませんでした。");
+const QString kSaveChanges = QStringLiteral("絵本が変更されています。保存しますか？");
+const QString kAlreadyExists = QStringLiteral(" はすでに存在しています。上書きしますか？");
+const QString kRegister = QStringLiteral("この絵本をリストに登録しますか？");
+const QString kNewTitle = QStringLiteral("新規ピモコ");
+const QString kEquals = QString(45, QLatin1Char('='));
+const QString kFileKind = QStringLiteral("モルカ絵本ファイルVer1.26");
+const QString kRuntimeBookName = QStringLiteral("PBKRun.pmk");
+
+}  // namespace
+
+TOpenBook::TOpenBook(PromptPort& prompt, BookHooks& hooks, const QString& startupFolder)
+    : prompt_(prompt), hooks_(hooks), startupFolder_(startupFolder), pages_(kPageCount)
+{
+    BookFolder = startupFolder;
+}
+
+TOpenBook::TOpenBook(PromptPort& prompt, const QString& startupFolder)
+    : TOpenBook(prompt, noHooks_, startupFolder)
+{
+}
+
+TNovelPage& TOpenBook::Page(int n)
+{
+    if (n < 1 || n > kPageCount)
+        throw std::out_of_range("page number outside 1..300");
+    return pages_[n - 1];
+}
+
+const TNovelPage& TOpenBook::Page(int n) const
+{
+    return const_cast<TOpenBook*>(this)->Page(n);
+}
+
+void TOpenBook::EnterFolder(const QString& folder)
+{
+    if (!QDir::setCurrent(folder))
+        prompt_.ShowMessage(MessageKind::Warning, kCaption, kCannotChangeFolder);
+}
+
+void TOpenBook::ClearPages()
+{
+    for (TNovelPage& p : pages_)
+        p.Clear();
+}
+
+bool TOpenBook::LoadBook(const QString& givenPath)
+{
+    const QString path = QFileInfo(givenPath).isRelative() ? QFileInfo(givenPath).absoluteFilePath()
+                                                           : givenPath;
+    if (!HasExtension(path, QStringLiteral(".pmk"))) {
+        prompt_.ShowMessage(MessageKind::Information, kCaption, kCannotOpen);
+        return false;
+    }
+    QStringList lines;
+    if (!ReadLineFile(path, &lines)) {
+        prompt_.ShowMessage(MessageKind::Information, kCaption, kCannotOpen);
+        return false;
+    }
+
+    BookFilePath = path;
+    BookFolder = FolderPart(path);
+    EnterFolder(BookFolder);
+    hooks_.ResetPageTitleList();
+    ClearPages();
+    hooks_.DropThumbnails();
+    BookTitle.clear();
+    CurrentPage = 1;
+
+    const BookLines indexed(lines);
+    int index = 0;
+    if (!lines.isEmpty() && lines[0] == TagText(BookTag::FileType)) {
+        if (lines.size() > 1 && lines[1].contains(QLatin1Char('A'))) {
+            // The book stays empty; a save must not write it over the refused file.
+            BookFilePath.clear();
+            hooks_.ShowBookHeader(*this);
+            prompt_.ShowMessage(MessageKind::Information, kCaption, kRefusedVersion);
+            return false;
+        }
+        index = 2;
+    }
+
+    int pageBeingRead = 0;
+    try {
+        BookValueReader r(indexed, index);
+        if (r.Seek(BookTag::BookTitle))
+            r.Text(BookTitle);
+        if (r.Seek(BookTag::Escapement))
+            r.Text(Escapement);
+        if (r.Seek(BookTag::Default)) {
+            r.Text(DefaultFontName);
+            r.Text(DefaultFontStyle);
+            r.Int(DefaultFontHeight);
+            r.Int(DefaultFontColor);
+            r.Bool(DefaultShadow);
+            r.Int(DefaultShadowColor);
+            r.Bool(DefaultVertical);
+            r.Int(DefaultTextX);
+            r.Int(DefaultTextY);
+            r.Int(DefaultCharDelay);
+            QString wait = DefaultEffectWaitText;
+            r.Text(wait);
+            DefaultEffectWaitText = wait;
+            DefaultEffectWait = StrToInt(wait);
+        }
+        if (r.Seek(BookTag::DefaultLinePitch))
+            r.Int(DefaultLinePitch);
+        if (r.Seek(BookTag::DefaultHighlight)) {
+            r.Bool(DefaultHighlight);
+            r.Int(DefaultHighlightLevel);
+        }
+        for (int n = 1; n <= kPageCount; ++n) {
+            pageBeingRead = n;
+            if (!Page(n).ReadBlock(indexed, index)) {
+                // Stray tags after the last block must not leave an unused page half set.
+                Page(n).Clear();
+                break;
+            }
+        }
+    } catch (const EConvertError& e) {
+        // The pages read before the bad number stay; the page it was in is dropped, and
+        // the file is not saved over, since the book in memory is only part of it.
+        if (pageBeingRead > 0)
+            Page(pageBeingRead).Clear();
+        BookFilePath.clear();
+        Modified = false;
+        hooks_.ShowBookHeader(*this);
+        hooks_.ShowFirstPage();
+        prompt_.ShowMessage(MessageKind::Error, kCaption, e.message());
+        return false;
+    }
+
+    Modified = false;
+    hooks_.ShowBookHeader(*this);
+    hooks_.ShowFirstPage();
+    return true;
+}
+
+void TOpenBook::NewBook()
+{
+    BookFilePath.clear();
+    BookFolder = startupFolder_;
+    EnterFolder(BookFolder);
+    Escapement.clear();
+    ClearPages();
+    hooks_.DropThumbnails();
+    BookTitle = kNewTitle;
+    hooks_.ShowBookHeader(*this);
+    CurrentPage = 1;
+    hooks_.ShowFirstPage();
+    Modified = false;
+    hooks_.SetPageFadeWaitField(DefaultEffectWaitText);
+    hooks_.ResetPageTitleList();
+}
+
+QStringList TOpenBook::BookFileLines(bool runtime, bool convertToJpeg,
+                                     std::vector<int>* lineOwner) const
+{
+    QStringList out;
+    out.reserve(24 + kPageCount * 60);
+    out << kEquals << kFileKind << TagText(BookTag::BookTitle) << BookTitle
+        << TagText(BookTag::Escapement) << Escapement << TagText(BookTag::Default)
+        << DefaultFontName << DefaultFontStyle << IntToStr(DefaultFontHeight)
+        << IntToStr(DefaultFontColor) << BoolToStr(DefaultShadow) << IntToStr(DefaultShadowColor)
+        << BoolToStr(DefaultVertical) << IntToStr(DefaultTextX) << IntToStr(DefaultTextY)
+        << IntToStr(DefaultCharDelay) << DefaultEffectWaitText
+        << TagText(BookTag::DefaultLinePitch) << IntToStr(DefaultLinePitch)
+        << TagText(BookTag::DefaultHighlight) << BoolToStr(DefaultHighlight)
+        << IntToStr(DefaultHighlightLevel) << kEquals;
+    if (lineOwner)
+        lineOwner->assign(out.size(), 0);
+    for (int n = 1; n <= kPageCount; ++n) {
+        if (runtime)
+            Page(n).WriteRuntimeBlock(out, convertToJpeg);
+        else
+            Page(n).WriteBlock(out);
+        if (lineOwner)
+            lineOwner->resize(out.size(), n);
+    }
+    return out;
+}
+
+bool TOpenBook::EncodeBook(const QStringList& lines, const std::vector<int>& lineOwner,
+                           QByteArray* bytes)
+{
+    QVector<UnencodableChar> lost;
+    *bytes = JoinSjisLines(lines, &lost);
+    if (lost.isEmpty())
+        return true;
+    const UnencodableChar first = lost.front();
+    const QString& line = lines[first.line];
+    const int width = line[first.column].isHighSurrogate() ? 2 : 1;
+    const QString ch = line.mid(first.column, width);
+    const int page = first.line < static_cast<int>(lineOwner.size()) ? lineOwner[first.line] : 0;
+    const QString where = page > 0 ? QStringLiteral("%1ページ").arg(page)
+                                   : QStringLiteral("絵本のタイトルか設定");
+    const QString text = QStringLiteral("%1に保存できない文字「%2」があります（全部で%3文字）。"
+                                        "「?」に置き換えて保存しますか？")
+                             .arg(where, ch)
+                             .arg(lost.size());
+    hooks_.ShowEditorWindow();
+    return prompt_.Ask(MessageKind::Warning, kCaption, text, Buttons::OkCancel) == Answer::Ok;
+}
+
+bool TOpenBook::WriteBookFile(const QString& path, const QByteArray& bytes)
+{
+    if (WriteFileAtomically(path, bytes))
+        return true;
+    prompt_.ShowMessage(MessageKind::Information, kCaption, kCannotSave);
+    return false;
+}
+
+bool TOpenBook::SaveBook()
+{
+    if (hooks_.IsBusy())
+        return false;
+    hooks_.StorePage();
+    std::vector<int> owner;
+    const QStringList lines = BookFileLines(false, false, &owner);
+    QByteArray bytes;
+    if (!EncodeBook(lines, owner, &bytes))
+        return false;
+
+    const bool autoSave = BookFilePath.isEmpty();
+    if (autoSave && !CreateAutoSaveFolder()) {
+        prompt_.ShowMessage(MessageKind::Information, kCaption, kCannotSaveAuto);
+        return false;
+    }
+    if (!WriteBookFile(BookFilePath, bytes))
+        return false;
+    // Told only once the file is really there.
+    if (autoSave)
+        prompt_.ShowMessage(MessageKind::Information, kCaption, kAutoSaved);
+    Modified = false;
+    if (autoSave)
+        hooks_.RegisterInLibrary(BookFilePath, BookTitle);
+    hooks_.SaveLibraryList();
+    hooks_.RefreshLibraryTitles();
+    return true;
+}
+
+bool TOpenBook::CreateAutoSaveFolder()
+{
+    const QString books = FindExistingPath(JoinPath(startupFolder_, QStringLiteral("BOOKS")));
+    const QString folder = FreeDatedFolder(books, Today());
+    if (folder.isEmpty() || !QDir().mkdir(folder))
+        return false;
+    BookFilePath = JoinPath(folder, QStringLiteral("NewBook.pmk"));
+    BookFolder = folder;
+    EnterFolder(BookFolder);
+    return true;
+}
+
+bool TOpenBook::SaveBookAs()
+{
+    if (hooks_.IsBusy())
+        return false;
+    FileDialogRequest request;
+    request.title = QStringLiteral("ピモコファイルの保存");
+    request.filter = QStringLiteral("ピモコファイル(pmk)|*.pmk");
+    request.defaultExt = QStringLiteral("pmk");
+    request.defaultName = QStringLiteral("NewBook");
+    request.initialFolder = BookFolder;
+    const QString path = prompt_.SaveFileName(request);
+    if (path.isEmpty()) {
+        prompt_.ShowMessage(MessageKind::Information, kCaption, kCannotSave);
+        return false;
+    }
+    if (!HasExtension(path, QStringLiteral(".pmk"))) {
+        prompt_.ShowMessage(MessageKind::Information, kCaption, kCannotSave);
+        hooks_.RefreshLibraryTitles();
+        return false;
+    }
+    if (!ConfirmOverwrite(path)) {
+        prompt_.ShowMessage(MessageKind::Information, kCaption, kCannotSave);
+        return false;
+    }
+    hooks_.StorePage();
+    std::vector<int> owner;
+    const QStringList lines = BookFileLines(false, false, &owner);
+    QByteArray bytes;
+    if (!EncodeBook(lines, owner, &bytes) || !WriteBookFile(path, bytes))
+        return false;
+    BookFilePath = path;
+    Modified = false;
+    hooks_.SaveLibraryList();
+    if (prompt_.Ask(MessageKind::Question, kCaption, kRegister, Buttons::YesNo) == Answer::Yes)
+        hooks_.RegisterInLibrary(path, BookTitle);
+    hooks_.RefreshLibraryTitles();
+    return true;
+}
+
+bool TOpenBook::ConfirmDiscard()
+{
+    if (!Modified)
+        return true;
+    hooks_.ShowEditorWindow();
+    switch (prompt_.Ask(MessageKind::Warning, kCaption, kSaveChanges, Buttons::YesNoCancel)) {
+    case Answer::No: return true;
+    case Answer::Yes:
+        SaveBook();
+        return !Modified;
+    default: return false;
+    }
+}
+
+bool TOpenBook::ConfirmOverwrite(const QString& path)
+{
+    if (!QFileInfo::exists(path))
+        return true;
+    hooks_.ShowEditorWindow();
+    return prompt_.Ask(MessageKind::Warning, kCaption, FileNamePart(path) + kAlreadyExists,
+                       Buttons::OkCancel) != Answer::Cancel;
+}
+
+bool TOpenBook::WriteRuntimeBook(bool convertToJpeg)
+{
+    if (BookFilePath.isEmpty())
+        return false;
+    hooks_.PrepareDistNames(*this);
+
+    QString folder;
+    for (int n = 1; n <= 99999 && folder.isEmpty(); ++n) {
+        const QString candidate = JoinPath(BookFolder, QStringLiteral("Runtime(%1)").arg(n));
+        if (!QFileInfo::exists(candidate))
+            folder = candidate;
+    }
+    if (folder.isEmpty())
+        return false;
+
+    FileDialogRequest request;
+    request.title = QStringLiteral("配布ファイルの作成");
+    request.filter = QStringLiteral("配布ファイル(lzh)|*.lzh");
+    request.defaultExt = QStringLiteral("lzh");
+    request.defaultName = QStringLiteral("Runtime");
+    request.initialFolder = BookFolder;
+    const QString archive = prompt_.SaveFileName(request);
+    if (archive.isEmpty() || !ConfirmOverwrite(archive))
+        return false;
+
+    hooks_.StorePage();
+    std::vector<int> owner;
+    const QStringList lines = BookFileLines(true, convertToJpeg, &owner);
+    QByteArray bytes;
+    if (!EncodeBook(lines, owner, &bytes) || !QDir().mkdir(folder))
+        return false;
+    const QString runtimeBook = JoinPath(folder, kRuntimeBookName);
+    if (!WriteBookFile(runtimeBook, bytes)) {
+        QDir(folder).removeRecursively();
+        return false;
+    }
+    hooks_.FinishDistribution(folder, runtimeBook, archive);
+    return true;
+}
+
+}  // namespace pimoko
