@@ -1,5 +1,9 @@
 #include "platform/canvas.h"
 
+#include "platform/sjis_codec.h"
+
+#include <QFont>
+
 namespace pimoko {
 
 bool LogFont::operator==(const LogFont& o) const
@@ -26,36 +30,73 @@ LogFont CanvasFont::ToLogFont(int escapement) const
 }
 
 bool IsVerticalFace(const QString& faceName) { return faceName.startsWith(QLatin1Char('@')); }
-QString DrawingFamilyOf(const QString& faceName) { return faceName; }
-QString WindowsFaceSubstitute(const QString&) { return QString(); }
-void InstallWindowsFaceSubstitutes() {}
-bool StandsUprightInVerticalFace(QChar) { return false; }
-void SetFontCaching(bool) {}
-bool FontCachingEnabled() { return true; }
 
-struct FontFace::Impl {
-    LogFont font;
+namespace {
+
+struct FaceSubstitute {
+    const char* windowsName;  // UTF-8
+    const char* ipaFamily;
 };
 
-FontFace::FontFace(std::unique_ptr<Impl> impl) : impl_(std::move(impl)) {}
-FontFace::~FontFace() = default;
-std::shared_ptr<const FontFace> FontFace::Get(const LogFont& font)
+// The Windows Japanese faces and the IPA faces made to their metrics; the English names
+// are what the same faces are called on a Windows of another language.
+const FaceSubstitute kSubstitutes[] = {
+    {"ＭＳ ゴシック", "IPAGothic"},
+    {"ＭＳ Ｐゴシック", "IPAPGothic"},
+    {"MS UI Gothic", "IPAPGothic"},
+    {"ＭＳ 明朝", "IPAMincho"},
+    {"ＭＳ Ｐ明朝", "IPAPMincho"},
+    {"MS Gothic", "IPAGothic"},
+    {"MS PGothic", "IPAPGothic"},
+    {"MS Mincho", "IPAMincho"},
+    {"MS PMincho", "IPAPMincho"},
+};
+
+}  // namespace
+
+QString WindowsFaceSubstitute(const QString& faceName)
 {
-    auto impl = std::make_unique<Impl>();
-    impl->font = font;
-    return std::shared_ptr<const FontFace>(new FontFace(std::move(impl)));
+    const QString name = IsVerticalFace(faceName) ? faceName.mid(1) : faceName;
+    for (const FaceSubstitute& s : kSubstitutes) {
+        if (name == QString::fromUtf8(s.windowsName))
+            return QString::fromLatin1(s.ipaFamily);
+    }
+    return QString();
 }
-const LogFont& FontFace::logFont() const { return impl_->font; }
-QString FontFace::family() const { return impl_->font.faceName; }
-bool FontFace::vertical() const { return IsVerticalFace(impl_->font.faceName); }
-int FontFace::pixelSize() const { return impl_->font.height; }
-int FontFace::ascent() const { return 0; }
-int FontFace::descent() const { return 0; }
-int FontFace::cellHeight() const { return 0; }
-int FontFace::CharAdvance(QChar) const { return 0; }
-int FontFace::TextWidth(const QString&) const { return 0; }
-int FontFace::TextHeight(const QString&) const { return 0; }
-QRect FontFace::DrawText(QImage&, int, int, const QString&, ColorRef) const { return QRect(); }
+
+QString DrawingFamilyOf(const QString& faceName)
+{
+    const QString substitute = WindowsFaceSubstitute(faceName);
+    if (!substitute.isEmpty())
+        return substitute;
+    return IsVerticalFace(faceName) ? faceName.mid(1) : faceName;
+}
+
+void InstallWindowsFaceSubstitutes()
+{
+    static bool installed = false;
+    if (installed)
+        return;
+    installed = true;
+    for (const FaceSubstitute& s : kSubstitutes)
+        QFont::insertSubstitution(QString::fromUtf8(s.windowsName), QString::fromLatin1(s.ipaFamily));
+}
+
+bool StandsUprightInVerticalFace(QChar c)
+{
+    c = SjisDisplayChar(c);
+    // What Shift_JIS writes in two bytes is full-width in a Japanese face.
+    if (IsSjisDoubleByte(c))
+        return true;
+    const char16_t u = c.unicode();
+    return (u >= 0x1100 && u <= 0x115F)  // Hangul jamo
+        || (u >= 0x2E80 && u <= 0x303E)  // CJK radicals, symbols and punctuation
+        || (u >= 0x3041 && u <= 0x33FF)  // kana, CJK letters, compatibility
+        || (u >= 0x3400 && u <= 0x4DBF) || (u >= 0x4E00 && u <= 0x9FFF)
+        || (u >= 0xA960 && u <= 0xA97F) || (u >= 0xAC00 && u <= 0xD7A3)
+        || (u >= 0xF900 && u <= 0xFAFF) || (u >= 0xFE30 && u <= 0xFE4F)
+        || (u >= 0xFF01 && u <= 0xFF60) || (u >= 0xFFE0 && u <= 0xFFE6);
+}
 
 int Canvas::TextWidth(const QString& text) const
 {
