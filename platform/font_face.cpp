@@ -14,6 +14,7 @@
 #include <hb.h>
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <unordered_map>
 
@@ -336,6 +337,16 @@ FontFace::~FontFace() = default;
 
 std::shared_ptr<const FontFace> FontFace::Get(const LogFont& font)
 {
+    // The engines ask for the same few fonts for every character: a short list of the
+    // latest records answers them without building a key.
+    static std::array<std::pair<LogFont, std::shared_ptr<const FontFace>>, 8> recent;
+    static size_t recentNext = 0;
+    if (gCaching) {
+        for (const auto& r : recent) {
+            if (r.second && r.first == font)
+                return r.second;
+        }
+    }
     static QHash<QString, std::shared_ptr<const FontFace>> faces;
     const qint64 height = std::llabs(static_cast<qint64>(font.height));
     const int px = height == 0 ? 16 : static_cast<int>(std::min<qint64>(height, kMaxPixelSize));
@@ -345,8 +356,10 @@ std::shared_ptr<const FontFace> FontFace::Get(const LogFont& font)
         .arg(int(bold) | int(font.italic) << 1 | int(font.underline) << 2 | int(font.strikeOut) << 3);
     if (gCaching) {
         auto it = faces.constFind(key);
-        if (it != faces.constEnd())
+        if (it != faces.constEnd()) {
+            recent[recentNext++ % recent.size()] = {font, it.value()};
             return it.value();
+        }
     }
     InstallWindowsFaceSubstitutes();
     auto impl = std::make_unique<Impl>();
@@ -375,6 +388,7 @@ std::shared_ptr<const FontFace> FontFace::Get(const LogFont& font)
         if (faces.size() > 256)
             faces.clear();
         faces.insert(key, face);
+        recent[recentNext++ % recent.size()] = {font, face};
     }
     return face;
 }

@@ -275,9 +275,34 @@ void TTextShotB::CompositeRegion(const QRect& box, int dx, int dy, ColorRef colo
     if (ey < sy)
         return;
 
+    QImage* image = target_->image();
+    if (!image || image->isNull())
+        return;
+    // The same blends as BlendPixel, with the colour's tables and the row looked up once.
+    const bool direct = image->format() == QImage::Format_BGR888;
+    const ColorTables* tables = direct ? &caches_->TablesFor(color) : nullptr;
+    const int maxX = std::min(kPageWidth, image->width());
+    const int maxY = std::min(kPageHeight, image->height());
+    auto blend = [&](uchar* row, int x, int y, int coverage) {
+        if (x < 0 || x >= maxX)
+            return;
+        if (!direct) {
+            BlendPixel(x, y, coverage, color);
+            return;
+        }
+        uchar* p = row + 3 * x;
+        p[0] = tables->blue.value[coverage][p[0]];
+        p[1] = tables->green.value[coverage][p[1]];
+        p[2] = tables->red.value[coverage][p[2]];
+    };
+
     const uchar* bits = mask_.constBits();
     const int stride = mask_.bytesPerLine();
     for (int r = sy; r <= ey; ++r) {
+        const int y = r + dy;
+        if (y < 0 || y >= maxY)
+            continue;
+        uchar* row = direct ? image->scanLine(y) : nullptr;
         const uchar* m0 = bits + (4 * r) * stride;
         const uchar* m1 = m0 + stride;
         const uchar* m2 = m1 + stride;
@@ -290,12 +315,12 @@ void TTextShotB::CompositeRegion(const QRect& box, int dx, int dy, ColorRef colo
                                  + coverageTable_[a2 >> 4] + coverageTable_[a3 >> 4])
                 >> 4;
             if (high > 0)
-                BlendPixel(2 * b + dx, r + dy, high, color);
+                blend(row, 2 * b + dx, y, high);
             const int low = (coverageTable_[a0 & 15] + coverageTable_[a1 & 15]
                                 + coverageTable_[a2 & 15] + coverageTable_[a3 & 15])
                 >> 4;
             if (low > 0)
-                BlendPixel(2 * b + 1 + dx, r + dy, low, color);
+                blend(row, 2 * b + 1 + dx, y, low);
         }
     }
 }
