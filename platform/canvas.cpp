@@ -4,6 +4,9 @@
 
 #include <QFont>
 
+#include <climits>
+#include <cstdlib>
+
 namespace pimoko {
 
 bool LogFont::operator==(const LogFont& o) const
@@ -18,7 +21,7 @@ LogFont CanvasFont::ToLogFont(int escapement) const
 {
     LogFont f;
     f.faceName = name;
-    f.height = height < 0 ? -height : height;
+    f.height = height == INT_MIN ? INT_MAX : std::abs(height);
     f.escapement = escapement;
     f.weight = style.bold ? 700 : 400;
     f.italic = style.italic;

@@ -120,7 +120,7 @@ struct FaceCore {
         const int weightClass = BigEndian16(os2, 4);
         const quint16 selection = BigEndian16(os2, 62);
         const bool realBold = weightClass >= 600 || (os2.isEmpty() && raw.weight() >= 600);
-        const bool realItalic = (selection & 0x201) != 0 || raw.style() != QFont::StyleNormal;
+        const bool realItalic = os2.isEmpty() ? raw.style() != QFont::StyleNormal : (selection & 0x201) != 0;
         fakeBold = bold && !realBold;
         fakeItalic = italic && !realItalic;
         boldShift = fakeBold ? std::max(1, RoundHalfEven(px / 24.0)) : 0;
@@ -143,6 +143,8 @@ struct FaceCore {
     QPainterPath Synthesize(const QPainterPath& glyph) const
     {
         QPainterPath p = glyph;
+        // The doubled outline must read as one shape where its two copies overlap.
+        p.setFillRule(Qt::WindingFill);
         if (fakeItalic)
             p = QTransform(1, 0, -0.2, 1, 0, 0).map(p);
         if (fakeBold)

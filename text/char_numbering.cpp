@@ -50,4 +50,27 @@ QString CharNumbering::LinePrefix(int line, int column) const
     return lines_[line].left(column - 1);
 }
 
+int PrefixWidths::Width(const CharNumbering& text, int line, int column, const LogFont& font)
+{
+    if (column < 2 || line < 0 || line >= text.LineCount())
+        return 0;
+    auto face = FontFace::Get(font);
+    if (!FontCachingEnabled())
+        return face->TextWidth(text.LinePrefix(line, column));
+    if (!valid_ || font_ != font || static_cast<int>(sums_.size()) != text.LineCount()) {
+        sums_.assign(text.LineCount(), {});
+        font_ = font;
+        valid_ = true;
+    }
+    std::vector<int>& sums = sums_[line];
+    if (sums.empty()) {
+        const QString& s = text.lines()[line];
+        sums.resize(s.size() + 1);
+        sums[0] = 0;
+        for (int i = 0; i < s.size(); ++i)
+            sums[i + 1] = sums[i] + face->CharAdvance(s.at(i));
+    }
+    return sums[std::min<int>(column - 1, static_cast<int>(sums.size()) - 1)];
+}
+
 }  // namespace pimoko

@@ -1,8 +1,12 @@
 #pragma once
 
+#include "platform/canvas.h"
+
 #include <QString>
 #include <QStringList>
 #include <QVector>
+
+#include <vector>
 
 namespace pimoko {
 
@@ -46,6 +50,20 @@ private:
     QStringList lines_;
     QVector<int> lineEnds_;  // summed lengths of lines 0..L
     int charCount_ = 0;
+};
+
+// Widths of the line prefixes in one font, summed once per line instead of measured
+// again for every character. Gives what measuring the prefix gives.
+class PrefixWidths {
+public:
+    void Invalidate() { valid_ = false; }
+    // Width of LinePrefix(line, column) in the font.
+    int Width(const CharNumbering& text, int line, int column, const LogFont& font);
+
+private:
+    bool valid_ = false;
+    LogFont font_;
+    std::vector<std::vector<int>> sums_;  // sums_[L][C - 1] = width of columns 1..C-1
 };
 
 }  // namespace pimoko

@@ -17,6 +17,7 @@ TTextShot::TTextShot() = default;
 void TTextShot::SetText(const QStringList& lines)
 {
     numbering_.SetText(lines);
+    prefixWidths_.Invalidate();
     delays_.fill(0);
 }
 
@@ -41,7 +42,7 @@ int TTextShot::PrefixWidth(int line, int column) const
 {
     if (!canvas_)
         return 0;
-    return canvas_->TextWidth(LinePrefix(line, column));
+    return prefixWidths_.Width(numbering_, line, column, canvas_->font().ToLogFont());
 }
 
 int TTextShot::CharX(int line, int column) const

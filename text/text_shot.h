@@ -83,6 +83,7 @@ private:
     std::array<int, kMaxPageChars> delays_ {};
     int orientation_ = 0;
     QString rotatedChars_;
+    mutable PrefixWidths prefixWidths_;
 };
 
 // The offset of the drop shadow for a font height: h div 30, at least 1.

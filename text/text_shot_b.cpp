@@ -66,10 +66,7 @@ struct TTextShotB::Caches {
         return *colors.back();
     }
 
-    // Prefix widths of every line in the mask font they were measured with.
-    LogFont prefixFont;
-    bool prefixValid = false;
-    std::vector<std::vector<int>> prefix;  // prefix[L][C - 1] = width of columns 1..C-1
+    PrefixWidths prefix;  // in the mask font
 };
 
 TTextShotB::TTextShotB()
@@ -96,7 +93,7 @@ void TTextShotB::SetText(const QStringList& lines)
 {
     numbering_.SetText(lines);
     delays_.fill(0);
-    caches_->prefixValid = false;
+    caches_->prefix.Invalidate();
     ClearMask();
 }
 
@@ -145,27 +142,7 @@ CanvasFont TTextShotB::MaskFont() const
 
 int TTextShotB::PrefixWidth4(int line, int column) const
 {
-    if (column < 2 || line < 0 || line >= LineCount())
-        return 0;
-    const LogFont font = maskCanvas_.font().ToLogFont();
-    if (!FontCachingEnabled())
-        return maskCanvas_.TextWidth(LinePrefix(line, column));
-    Caches& c = *caches_;
-    if (!c.prefixValid || c.prefixFont != font) {
-        c.prefix.assign(LineCount(), {});
-        c.prefixFont = font;
-        c.prefixValid = true;
-    }
-    std::vector<int>& sums = c.prefix[line];
-    if (sums.empty()) {
-        const QString& text = numbering_.lines()[line];
-        auto face = FontFace::Get(font);
-        sums.resize(text.size() + 1);
-        sums[0] = 0;
-        for (int i = 0; i < text.size(); ++i)
-            sums[i + 1] = sums[i] + face->CharAdvance(text.at(i));
-    }
-    return sums[std::min<int>(column - 1, static_cast<int>(sums.size()) - 1)];
+    return caches_->prefix.Width(numbering_, line, column, maskCanvas_.font().ToLogFont());
 }
 
 QPoint TTextShotB::CharPos4(int line, int column) const

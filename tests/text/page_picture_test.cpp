@@ -1,7 +1,7 @@
 #include "platform/bitmap.h"
 #include "text/text_shot.h"
 #include "text/text_shot_b.h"
-#include "tests/text/gui_app.h"
+#include "tests/text/text_test_support.h"
 
 #include <gtest/gtest.h>
 
