@@ -120,13 +120,17 @@ void TTextShotB::ClearMask()
 {
     if (maskDirty_.isEmpty())
         return;
-    // Only rows that a glyph may have touched need clearing; the rest are still 0.
-    const QRect rows = maskDirty_ & mask_.rect();
-    const int stride = mask_.bytesPerLine();
-    uchar* bits = mask_.bits();
-    if (!rows.isEmpty())
-        std::memset(bits + rows.top() * stride, 0, static_cast<size_t>(rows.height()) * stride);
+    // Only what a glyph may have touched needs clearing; the rest is still 0.
+    const QRect dirty = maskDirty_ & mask_.rect();
     maskDirty_ = QRect();
+    if (dirty.isEmpty())
+        return;
+    const int stride = mask_.bytesPerLine();
+    const int first = dirty.left() / 8;
+    const size_t bytes = static_cast<size_t>(dirty.right() / 8 - first + 1);
+    uchar* bits = mask_.bits();
+    for (int y = dirty.top(); y <= dirty.bottom(); ++y)
+        std::memset(bits + y * stride + first, 0, bytes);
 }
 
 int TTextShotB::FontHeight() const { return std::abs(target_->font().height); }

@@ -88,6 +88,12 @@ public:
 
     // The coverage mask: 2560 x 1920, QImage::Format_Mono, a set bit is covered.
     const QImage& Mask() const { return mask_; }
+    // The mask to change from outside (tests, tools); the next clear clears all of it.
+    QImage& EditMask()
+    {
+        maskDirty_ = mask_.rect();
+        return mask_;
+    }
 
 private:
     struct Caches;

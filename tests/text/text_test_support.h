@@ -26,6 +26,20 @@ inline void EnsureGuiApp()
 inline QRect InkBox(const QImage& image, QRgb background = qRgb(0, 0, 0))
 {
     QRect box;
+    if (image.format() == QImage::Format_Mono && background == qRgb(0, 0, 0)) {
+        // Set bits, a byte at a time: the coverage mask is large.
+        for (int y = 0; y < image.height(); ++y) {
+            const uchar* row = image.constScanLine(y);
+            for (int b = 0; b < image.bytesPerLine(); ++b) {
+                if (!row[b])
+                    continue;
+                for (int i = 0; i < 8; ++i)
+                    if ((row[b] >> (7 - i)) & 1 && 8 * b + i < image.width())
+                        box |= QRect(8 * b + i, y, 1, 1);
+            }
+        }
+        return box;
+    }
     for (int y = 0; y < image.height(); ++y)
         for (int x = 0; x < image.width(); ++x)
             if (image.pixel(x, y) != background)
