@@ -29,6 +29,17 @@ void TypingStepper::Cancel()
     typing_ = false;
 }
 
+void TypingStepper::PollStop()
+{
+    if (!typing_ || !hasPending_ || !StopRequested())
+        return;
+    clock_.Cancel(pending_);
+    pending_ = clock_.At(clock_.NowMs(), [this]() {
+        hasPending_ = false;
+        Finish(true);
+    });
+}
+
 bool TypingStepper::StopRequested() const
 {
     return callbacks_.stopRequested && callbacks_.stopRequested();

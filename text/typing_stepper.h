@@ -36,6 +36,10 @@ public:
     // Starts typing the engine's text from character 1. Does nothing and returns false
     // while typing is under way.
     bool Start(Callbacks callbacks);
+    // Tests the stop request now, while waiting for the next character: the viewer calls
+    // it when the reader stops, so that a long delay does not hold the page. The page
+    // then ends from the event loop.
+    void PollStop();
     // Forgets the pending step without finishing: no composite, no done callback (for
     // tearing the viewer down).
     void Cancel();
