@@ -13,6 +13,19 @@ namespace pimoko {
 // The most characters a page's text can address.
 constexpr int kMaxPageChars = 2001;
 
+// Layout positions far off the page are held at this distance, so that no sum of
+// positions, heights and offsets read from a damaged book can overflow.
+constexpr qint64 kFarAway = qint64(1) << 28;
+inline int ClampCoord(qint64 v) { return static_cast<int>(v < -kFarAway ? -kFarAway : v > kFarAway ? kFarAway : v); }
+
+// h, the absolute font height, no larger than the canvas draws glyphs.
+constexpr int kMaxFontHeight = 2048;
+inline int LayoutFontHeight(int height)
+{
+    const qint64 h = height < 0 ? -qint64(height) : qint64(height);
+    return static_cast<int>(h > kMaxFontHeight ? kMaxFontHeight : h);
+}
+
 // A rectangle as the text engines report it: right and bottom lie just outside.
 struct TextRect {
     int left = 0;

@@ -1,16 +1,21 @@
 #include "text/text_shot.h"
 
+#include <algorithm>
 #include <cstdlib>
 
 namespace pimoko {
 
 int DropShadowOffset(int fontHeight)
 {
-    const int d = std::abs(fontHeight) / 30;
+    const int d = LayoutFontHeight(fontHeight) / 30;
     return d < 1 ? 1 : d;
 }
 
-int HighlightDistance(int highlightWidth) { return highlightWidth < 1 ? 1 : highlightWidth; }
+int HighlightDistance(int highlightWidth)
+{
+    // Beyond a million pixels every copy falls off any canvas, as it would further out.
+    return highlightWidth < 1 ? 1 : std::min(highlightWidth, 1 << 20);
+}
 
 TTextShot::TTextShot() = default;
 
@@ -36,7 +41,7 @@ void TTextShot::SetTextColor(ColorRef color)
         canvas_->font().color = color;
 }
 
-int TTextShot::FontHeight() const { return canvas_ ? std::abs(canvas_->font().height) : 0; }
+int TTextShot::FontHeight() const { return canvas_ ? LayoutFontHeight(canvas_->font().height) : 0; }
 
 int TTextShot::PrefixWidth(int line, int column) const
 {
@@ -47,18 +52,18 @@ int TTextShot::PrefixWidth(int line, int column) const
 
 int TTextShot::CharX(int line, int column) const
 {
-    const int h = FontHeight();
+    const qint64 h = FontHeight();
     if (orientation_ == 0)
-        return originX + PrefixWidth(line, column);
-    return originX - h * (line + 1) - linePitch_ * line;
+        return ClampCoord(qint64(originX) + PrefixWidth(line, column));
+    return ClampCoord(originX - h * (line + 1) - qint64(linePitch_) * line);
 }
 
 int TTextShot::CharY(int line, int column) const
 {
-    const int h = FontHeight();
+    const qint64 h = FontHeight();
     if (orientation_ == 0)
-        return originY + h * line + linePitch_ * line;
-    return originY + std::abs(PrefixWidth(line, column));
+        return ClampCoord(originY + h * line + qint64(linePitch_) * line);
+    return ClampCoord(qint64(originY) + std::abs(PrefixWidth(line, column)));
 }
 
 void TTextShot::DrawChar(int n)
@@ -73,7 +78,7 @@ void TTextShot::DrawChar(int n)
     if (orientation_ == 0)
         DrawGlyph(x, y, ch, 0);
     else
-        DrawGlyph(x + FontHeight(), y, ch, kEscapementVertical);
+        DrawGlyph(ClampCoord(qint64(x) + FontHeight()), y, ch, kEscapementVertical);
 }
 
 void TTextShot::DrawAll()
@@ -109,22 +114,22 @@ TextRect TTextShot::TextBounds() const
         r.top = r.bottom = originY;
         return r;
     }
-    int longest = 0;
+    qint64 longest = 0;
     for (const QString& line : numbering_.lines())
-        longest = std::max(longest, std::abs(canvas_->TextWidth(line)));
-    const int lines = LineCount();
-    const int extent = std::abs(canvas_->TextHeight(QStringLiteral("Ｗ")) * lines)
+        longest = std::max<qint64>(longest, std::abs(canvas_->TextWidth(line)));
+    const qint64 lines = LineCount();
+    const qint64 extent = std::abs(canvas_->TextHeight(QStringLiteral("Ｗ")) * lines)
         + (lines - 1) * linePitch_;
     if (orientation_ == 0) {
         r.left = originX;
         r.top = originY;
-        r.right = originX + longest;
-        r.bottom = originY + extent;
+        r.right = ClampCoord(originX + longest);
+        r.bottom = ClampCoord(originY + extent);
     } else {
         r.right = originX;
         r.top = originY;
-        r.left = originX - extent;
-        r.bottom = originY + longest;
+        r.left = ClampCoord(originX - extent);
+        r.bottom = ClampCoord(originY + longest);
     }
     return r;
 }

@@ -133,7 +133,7 @@ void TTextShotB::ClearMask()
         std::memset(bits + y * stride + first, 0, bytes);
 }
 
-int TTextShotB::FontHeight() const { return std::abs(target_->font().height); }
+int TTextShotB::FontHeight() const { return LayoutFontHeight(target_->font().height); }
 
 CanvasFont TTextShotB::MaskFont() const
 {
@@ -151,13 +151,15 @@ int TTextShotB::PrefixWidth4(int line, int column) const
 
 QPoint TTextShotB::CharPos4(int line, int column) const
 {
-    const int h = FontHeight();
-    const int w4 = std::abs(PrefixWidth4(line, column));
+    const qint64 h = FontHeight();
+    const qint64 w4 = std::abs(PrefixWidth4(line, column));
+    const qint64 x0 = originX_;
+    const qint64 y0 = originY_;
     if (orientation_ == 0)
-        return QPoint(kSupersampling * originX_ + w4,
-            kSupersampling * (originY_ + line * (h + linePitch_)));
-    return QPoint(kSupersampling * (originX_ - h * (line + 1) - linePitch_ * line),
-        kSupersampling * originY_ + w4);
+        return QPoint(ClampCoord(kSupersampling * x0 + w4),
+            ClampCoord(kSupersampling * (y0 + line * (h + linePitch_))));
+    return QPoint(ClampCoord(kSupersampling * (x0 - h * (line + 1) - qint64(linePitch_) * line)),
+        ClampCoord(kSupersampling * y0 + w4));
 }
 
 void TTextShotB::DrawChar(int n)
@@ -184,7 +186,7 @@ void TTextShotB::DrawCharToMask(int x4, int y4, const QString& ch)
         font.escapement = ch == QStringLiteral("「") ? 1 : 0;
     else
         font.escapement = kEscapementVertical;
-    const int x = orientation_ == 0 ? x4 : x4 + h4;
+    const int x = orientation_ == 0 ? x4 : ClampCoord(qint64(x4) + h4);
     const QRect touched = maskCanvas_.TextOut(font, kWhite, x, y4, ch);
     maskDirty_ |= touched;
 }
@@ -241,19 +243,22 @@ void TTextShotB::CompositeOffsets(const QRect& box, bool wholePage)
 
 void TTextShotB::CompositeRegion(const QRect& box, int dx, int dy, ColorRef color)
 {
-    int sx = box.left();
-    int ex = sx + box.width();
-    int sy = box.top();
-    int ey = sy + box.height();
-    auto outside = [](int v, int hi) { return v < 0 || v > hi; };
+    qint64 sx = box.left();
+    qint64 ex = sx + box.width();
+    qint64 sy = box.top();
+    qint64 ey = sy + box.height();
+    auto outside = [](qint64 v, int hi) { return v < 0 || v > hi; };
     if (outside(sx, kPageWidth - 1) && outside(ex, kPageWidth - 1)
         && outside(sy, kPageHeight - 1) && outside(ey, kPageHeight - 1))
         return;
-    sx = std::clamp(sx, 0, kPageWidth - 1);
-    ex = std::clamp(ex, 0, kPageWidth - 1);
-    sy = std::clamp(sy, 0, kPageHeight - 1);
-    ey = std::clamp(ey, 0, kPageHeight - 1);
+    sx = std::clamp<qint64>(sx, 0, kPageWidth - 1);
+    ex = std::clamp<qint64>(ex, 0, kPageWidth - 1);
+    sy = std::clamp<qint64>(sy, 0, kPageHeight - 1);
+    ey = std::clamp<qint64>(ey, 0, kPageHeight - 1);
     if (ey < sy)
+        return;
+    // Offsets beyond the page move every pixel off it.
+    if (dx >= kPageWidth || dx <= -kPageWidth || dy >= kPageHeight || dy <= -kPageHeight)
         return;
 
     QImage* image = target_->image();
@@ -332,24 +337,26 @@ void TTextShotB::BlendPixel(int x, int y, int coverage, ColorRef color)
 TextRect TTextShotB::TextBounds() const
 {
     const int lines = LineCount();
-    int longest = 0;
-    int extent = 0;
+    qint64 longest = 0;
+    qint64 extent = 0;
     if (lines > 0) {
         for (const QString& line : numbering_.lines())
-            longest = std::max(longest, target_->TextWidth(line));
-        extent = target_->TextHeight(QStringLiteral("Ｗ")) * lines + (lines - 1) * linePitch_;
+            longest = std::max<qint64>(longest, target_->TextWidth(line));
+        extent = qint64(target_->TextHeight(QStringLiteral("Ｗ"))) * lines + qint64(lines - 1) * linePitch_;
     }
+    const qint64 x0 = originX_;
+    const qint64 y0 = originY_;
     TextRect r;
     if (orientation_ == 0) {
-        r.left = originX_ - 8;
-        r.top = originY_ - 8;
-        r.right = originX_ + longest + 8;
-        r.bottom = originY_ + extent + 8;
+        r.left = ClampCoord(x0 - 8);
+        r.top = ClampCoord(y0 - 8);
+        r.right = ClampCoord(x0 + longest + 8);
+        r.bottom = ClampCoord(y0 + extent + 8);
     } else {
-        r.right = originX_ + 8;
-        r.top = originY_ - 8;
-        r.left = originX_ - extent - 4;
-        r.bottom = originY_ + longest + 8;
+        r.right = ClampCoord(x0 + 8);
+        r.top = ClampCoord(y0 - 8);
+        r.left = ClampCoord(x0 - extent - 4);
+        r.bottom = ClampCoord(y0 + longest + 8);
     }
     return r;
 }

@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <climits>
 #include <vector>
 
 namespace pimoko {
@@ -349,6 +350,34 @@ TEST_F(TextShotBTest, CachedTypingDrawsTheSamePixelsAsUncached)
         SetFontCaching(true);
         EXPECT_TRUE(results[0] == results[1]) << vertical;
     }
+}
+
+TEST_F(TextShotBTest, ValuesFromADamagedBookAreSafe)
+{
+    engine.SetText({QString(), QString(), QStringLiteral("あい")});
+    for (const int v : {INT_MAX, INT_MIN}) {
+        target.font().height = v;
+        engine.SetOrigin(v, v);
+        engine.SetLinePitch(v);
+        engine.SetShadowOn();
+        engine.SetHighlightOn();
+        engine.SetHighlightWidth(v);
+        for (const bool vertical : {false, true}) {
+            vertical ? engine.SetVertical() : engine.SetHorizontal();
+            engine.DrawChar(1);
+            engine.DrawChar(2);
+            engine.TextBounds();
+        }
+    }
+    engine.SetOrigin(0, 0);
+    engine.SetLinePitch(0);
+    target.font().height = 20;
+    engine.SetHighlightWidth(INT_MAX);
+    engine.SetHorizontal();
+    engine.SetDeferredComposite(true);
+    engine.DrawChar(1);
+    engine.CompositeAll();
+    EXPECT_TRUE(test::InkBox(page).isEmpty() || page.rect().contains(test::InkBox(page)));
 }
 
 TEST_F(TextShotBTest, StartsWithAPlaceholderTarget)

@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <climits>
 #include <vector>
 
 namespace pimoko {
@@ -206,6 +207,25 @@ TEST_F(TextShotTest, BoundsCoverTheWholeText)
     EXPECT_EQ(r, (TextRect {100 - (2 * 32 + 4), 100, 100, 190}));
     Prepare(s, {});
     EXPECT_EQ(shot.TextBounds(), (TextRect {100, 100, 100, 100}));
+}
+
+TEST_F(TextShotTest, ValuesFromADamagedBookAreSafe)
+{
+    for (const int v : {INT_MAX, INT_MIN}) {
+        for (const bool vertical : {false, true}) {
+            Layout s;
+            s.height = v;
+            s.origin = {v, v};
+            s.pitch = v;
+            s.vertical = vertical;
+            s.shadow = true;
+            s.highlight = true;
+            s.highlightWidth = v;
+            Draw(s, {QString(), QStringLiteral("あい")});
+            shot.TextBounds();
+        }
+    }
+    SUCCEED();
 }
 
 TEST_F(TextShotTest, SetCanvasResetsPitchAndCharacterSet)
