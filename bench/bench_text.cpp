@@ -17,10 +17,10 @@ using namespace pimoko;
 // 2001 characters in all.
 QStringList PageLines(int chars, int perLine)
 {
-    static const QString prose = QStringLiteral(
-        "むかしむかし、あるところに、おじいさんとおばあさんが住んでいました。"
-        "おじいさんは山へしば刈りに、おばあさんは川へ洗濯に行きました。"
-        "「まあ、大きな桃！」ー～…『桃太郎』ABCdef（１２３）");
+    static const QString prose
+        = QStringLiteral("むかしむかし、あるところに、おじいさんとおばあさんが住んでいました。"
+                         "おじいさんは山へしば刈りに、おばあさんは川へ洗濯に行きました。"
+                         "「まあ、大きな桃！」ー～…『桃太郎』ABCdef（１２３）");
     QStringList lines;
     QString line;
     for (int i = 0; i < chars; ++i) {
@@ -37,12 +37,13 @@ QStringList PageLines(int chars, int perLine)
 
 struct Page {
     QImage image = NewBitmap24();
-    Canvas canvas {&image};
+    Canvas canvas { &image };
     TTextShotB engine;
 
     Page(bool vertical, bool deferred)
     {
-        canvas.font().name = vertical ? QStringLiteral("@ＭＳ ゴシック") : QStringLiteral("ＭＳ ゴシック");
+        canvas.font().name
+            = vertical ? QStringLiteral("@ＭＳ ゴシック") : QStringLiteral("ＭＳ ゴシック");
         canvas.font().height = 30;
         canvas.font().color = 0xFFFFFF;
         engine.SetTargetBitmap(&canvas);
@@ -76,11 +77,23 @@ void TypePage(benchmark::State& state, bool vertical, int chars, int perLine, in
 }
 
 // 2001 characters, most of them past the page edge.
-void BM_TypePage2001Horizontal(benchmark::State& s) { TypePage(s, false, 2001, 21, 1); }
-void BM_TypePage2001Vertical(benchmark::State& s) { TypePage(s, true, 2001, 16, 1); }
+void BM_TypePage2001Horizontal(benchmark::State& s)
+{
+    TypePage(s, false, 2001, 21, 1);
+}
+void BM_TypePage2001Vertical(benchmark::State& s)
+{
+    TypePage(s, true, 2001, 16, 1);
+}
 // A full page of visible characters typed six times: 2016 characters all on the page.
-void BM_TypeVisible2016Horizontal(benchmark::State& s) { TypePage(s, false, 336, 21, 6); }
-void BM_TypeVisible2016Vertical(benchmark::State& s) { TypePage(s, true, 336, 16, 6); }
+void BM_TypeVisible2016Horizontal(benchmark::State& s)
+{
+    TypePage(s, false, 336, 21, 6);
+}
+void BM_TypeVisible2016Vertical(benchmark::State& s)
+{
+    TypePage(s, true, 336, 16, 6);
+}
 // The same without any font, width or glyph cache: every glyph made again.
 void BM_TypeVisible2016HorizontalUncached(benchmark::State& s)
 {
@@ -128,7 +141,7 @@ BENCHMARK(BM_TypeVisible2016HorizontalUncached)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_CompositeAllFullPage)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_TextShotDrawPage)->Unit(benchmark::kMillisecond);
 
-}  // namespace
+} // namespace
 
 int main(int argc, char** argv)
 {

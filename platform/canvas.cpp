@@ -32,30 +32,33 @@ LogFont CanvasFont::ToLogFont(int escapement) const
     return f;
 }
 
-bool IsVerticalFace(const QString& faceName) { return faceName.startsWith(QLatin1Char('@')); }
+bool IsVerticalFace(const QString& faceName)
+{
+    return faceName.startsWith(QLatin1Char('@'));
+}
 
 namespace {
 
 struct FaceSubstitute {
-    const char* windowsName;  // UTF-8
+    const char* windowsName; // UTF-8
     const char* ipaFamily;
 };
 
 // The Windows Japanese faces and the IPA faces made to their metrics; the English names
 // are what the same faces are called on a Windows of another language.
 const FaceSubstitute kSubstitutes[] = {
-    {"ＭＳ ゴシック", "IPAGothic"},
-    {"ＭＳ Ｐゴシック", "IPAPGothic"},
-    {"MS UI Gothic", "IPAPGothic"},
-    {"ＭＳ 明朝", "IPAMincho"},
-    {"ＭＳ Ｐ明朝", "IPAPMincho"},
-    {"MS Gothic", "IPAGothic"},
-    {"MS PGothic", "IPAPGothic"},
-    {"MS Mincho", "IPAMincho"},
-    {"MS PMincho", "IPAPMincho"},
+    { "ＭＳ ゴシック", "IPAGothic" },
+    { "ＭＳ Ｐゴシック", "IPAPGothic" },
+    { "MS UI Gothic", "IPAPGothic" },
+    { "ＭＳ 明朝", "IPAMincho" },
+    { "ＭＳ Ｐ明朝", "IPAPMincho" },
+    { "MS Gothic", "IPAGothic" },
+    { "MS PGothic", "IPAPGothic" },
+    { "MS Mincho", "IPAMincho" },
+    { "MS PMincho", "IPAPMincho" },
 };
 
-}  // namespace
+} // namespace
 
 QString WindowsFaceSubstitute(const QString& faceName)
 {
@@ -82,7 +85,8 @@ void InstallWindowsFaceSubstitutes()
         return;
     installed = true;
     for (const FaceSubstitute& s : kSubstitutes)
-        QFont::insertSubstitution(QString::fromUtf8(s.windowsName), QString::fromLatin1(s.ipaFamily));
+        QFont::insertSubstitution(
+            QString::fromUtf8(s.windowsName), QString::fromLatin1(s.ipaFamily));
 }
 
 bool StandsUprightInVerticalFace(QChar c)
@@ -92,9 +96,9 @@ bool StandsUprightInVerticalFace(QChar c)
     if (IsSjisDoubleByte(c))
         return true;
     const char16_t u = c.unicode();
-    return (u >= 0x1100 && u <= 0x115F)  // Hangul jamo
-        || (u >= 0x2E80 && u <= 0x303E)  // CJK radicals, symbols and punctuation
-        || (u >= 0x3041 && u <= 0x33FF)  // kana, CJK letters, compatibility
+    return (u >= 0x1100 && u <= 0x115F) // Hangul jamo
+        || (u >= 0x2E80 && u <= 0x303E) // CJK radicals, symbols and punctuation
+        || (u >= 0x3041 && u <= 0x33FF) // kana, CJK letters, compatibility
         || (u >= 0x3400 && u <= 0x4DBF) || (u >= 0x4E00 && u <= 0x9FFF)
         || (u >= 0xA960 && u <= 0xA97F) || (u >= 0xAC00 && u <= 0xD7A3)
         || (u >= 0xF900 && u <= 0xFAFF) || (u >= 0xFE30 && u <= 0xFE4F)
@@ -120,4 +124,4 @@ QRect Canvas::TextOut(const LogFont& font, ColorRef color, int x, int y, const Q
     return FontFace::Get(font)->DrawText(*image_, x, y, text, color);
 }
 
-}  // namespace pimoko
+} // namespace pimoko

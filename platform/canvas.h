@@ -11,9 +11,18 @@ namespace pimoko {
 // Colours as books store them: 0x00BBGGRR, red in the low byte.
 using ColorRef = quint32;
 
-constexpr int ColorRed(ColorRef c) { return static_cast<int>(c & 0xFF); }
-constexpr int ColorGreen(ColorRef c) { return static_cast<int>((c >> 8) & 0xFF); }
-constexpr int ColorBlue(ColorRef c) { return static_cast<int>((c >> 16) & 0xFF); }
+constexpr int ColorRed(ColorRef c)
+{
+    return static_cast<int>(c & 0xFF);
+}
+constexpr int ColorGreen(ColorRef c)
+{
+    return static_cast<int>((c >> 8) & 0xFF);
+}
+constexpr int ColorBlue(ColorRef c)
+{
+    return static_cast<int>((c >> 16) & 0xFF);
+}
 constexpr ColorRef MakeColorRef(int red, int green, int blue)
 {
     return static_cast<ColorRef>((red & 0xFF) | ((green & 0xFF) << 8) | ((blue & 0xFF) << 16));
@@ -53,9 +62,9 @@ constexpr int kEscapementVertical = 2700;
 struct LogFont {
     QString faceName;
     int height = 0;
-    int width = 0;  // only 0 (the face's own proportions) is honoured
+    int width = 0; // only 0 (the face's own proportions) is honoured
     int escapement = 0;
-    int weight = 400;  // 700 and above is bold
+    int weight = 400; // 700 and above is bold
     bool italic = false;
     bool underline = false;
     bool strikeOut = false;
@@ -72,7 +81,7 @@ struct CanvasFont {
     int height = 0;
     FontStyles style;
     ColorRef color = 0;
-    int pitch = 0;  // 0 = default
+    int pitch = 0; // 0 = default
     int charset = kDefaultCharset;
 
     // The logical-font record for this font turned by the escapement.
@@ -146,7 +155,10 @@ private:
 class Canvas {
 public:
     Canvas() = default;
-    explicit Canvas(QImage* image) : image_(image) {}
+    explicit Canvas(QImage* image)
+        : image_(image)
+    {
+    }
 
     void SetImage(QImage* image) { image_ = image; }
     QImage* image() const { return image_; }
@@ -170,4 +182,4 @@ private:
     CanvasFont font_;
 };
 
-}  // namespace pimoko
+} // namespace pimoko

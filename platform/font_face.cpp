@@ -28,19 +28,23 @@ bool gCaching = true;
 // must not ask for a picture of gigabytes.
 constexpr int kMaxPixelSize = 2048;
 
-int RoundHalfEven(double v) { return static_cast<int>(std::nearbyint(v)); }
+int RoundHalfEven(double v)
+{
+    return static_cast<int>(std::nearbyint(v));
+}
 
 quint16 BigEndian16(const QByteArray& b, int offset)
 {
     if (offset + 2 > b.size())
         return 0;
-    return static_cast<quint16>((static_cast<quint8>(b[offset]) << 8) | static_cast<quint8>(b[offset + 1]));
+    return static_cast<quint16>(
+        (static_cast<quint8>(b[offset]) << 8) | static_cast<quint8>(b[offset + 1]));
 }
 
 hb_blob_t* ReferenceTable(hb_face_t*, hb_tag_t tag, void* userData)
 {
     const auto* raw = static_cast<const QRawFont*>(userData);
-    const char name[4] = {char(tag >> 24), char(tag >> 16), char(tag >> 8), char(tag)};
+    const char name[4] = { char(tag >> 24), char(tag >> 16), char(tag >> 8), char(tag) };
     auto* data = new QByteArray(raw->fontTable(name));
     if (data->isEmpty()) {
         delete data;
@@ -57,7 +61,7 @@ struct GlyphShape {
     int advance = 0;
 };
 
-}  // namespace
+} // namespace
 
 // What a family at one size and weight knows, whatever the escapement and lines.
 struct FaceCore {
@@ -120,7 +124,8 @@ struct FaceCore {
         const int weightClass = BigEndian16(os2, 4);
         const quint16 selection = BigEndian16(os2, 62);
         const bool realBold = weightClass >= 600 || (os2.isEmpty() && raw.weight() >= 600);
-        const bool realItalic = os2.isEmpty() ? raw.style() != QFont::StyleNormal : (selection & 0x201) != 0;
+        const bool realItalic
+            = os2.isEmpty() ? raw.style() != QFont::StyleNormal : (selection & 0x201) != 0;
         fakeBold = bold && !realBold;
         fakeItalic = italic && !realItalic;
         boldShift = fakeBold ? std::max(1, RoundHalfEven(px / 24.0)) : 0;
@@ -177,9 +182,10 @@ struct FaceCore {
         }
         QRawFont fallback = runs[0].rawFont();
         fallback.setPixelSize(pixelSize);
-        const QVector<quint32> g {runs[0].glyphIndexes()[0]};
+        const QVector<quint32> g { runs[0].glyphIndexes()[0] };
         *path = fallback.pathForGlyph(g[0]);
-        const QVector<QPointF> adv = fallback.advancesForGlyphIndexes(g, QRawFont::UseDesignMetrics);
+        const QVector<QPointF> adv
+            = fallback.advancesForGlyphIndexes(g, QRawFont::UseDesignMetrics);
         *advance = adv.isEmpty() ? 0 : adv[0].x();
         return true;
     }
@@ -187,12 +193,13 @@ struct FaceCore {
     GlyphShape MakeShape(char32_t c) const
     {
         GlyphShape s;
-        const bool upright = vertical && c <= 0xFFFF && StandsUprightInVerticalFace(QChar(static_cast<char16_t>(c)));
+        const bool upright = vertical && c <= 0xFFFF
+            && StandsUprightInVerticalFace(QChar(static_cast<char16_t>(c)));
         if (upright && hbFont) {
             const QString text = QString::fromUcs4(&c, 1);
             hb_buffer_t* buf = hb_buffer_create();
-            hb_buffer_add_utf16(buf, reinterpret_cast<const uint16_t*>(text.utf16()), text.size(), 0,
-                text.size());
+            hb_buffer_add_utf16(
+                buf, reinterpret_cast<const uint16_t*>(text.utf16()), text.size(), 0, text.size());
             hb_buffer_set_direction(buf, HB_DIRECTION_TTB);
             hb_buffer_set_language(buf, hb_language_from_string("ja", -1));
             hb_buffer_guess_segment_properties(buf);
@@ -257,10 +264,16 @@ namespace {
 
 QString CoreKey(const QString& family, int px, bool bold, bool italic, bool vertical)
 {
-    return QStringLiteral("%1|%2|%3%4%5").arg(family).arg(px).arg(int(bold)).arg(int(italic)).arg(int(vertical));
+    return QStringLiteral("%1|%2|%3%4%5")
+        .arg(family)
+        .arg(px)
+        .arg(int(bold))
+        .arg(int(italic))
+        .arg(int(vertical));
 }
 
-std::shared_ptr<FaceCore> GetCore(const QString& family, int px, bool bold, bool italic, bool vertical)
+std::shared_ptr<FaceCore> GetCore(
+    const QString& family, int px, bool bold, bool italic, bool vertical)
 {
     static QHash<QString, std::shared_ptr<FaceCore>> cores;
     const QString key = CoreKey(family, px, bold, italic, vertical);
@@ -292,14 +305,14 @@ char32_t NextChar(const QString& text, int* i)
     return SjisDisplayChar(c).unicode();
 }
 
-}  // namespace
+} // namespace
 
 struct FontFace::Impl {
     LogFont font;
     std::shared_ptr<FaceCore> core;
     // The escapement as a turn of the line about the reference point.
     QTransform turn;
-    bool axisAligned = true;  // a turn by a multiple of 90 degrees keeps pixels whole
+    bool axisAligned = true; // a turn by a multiple of 90 degrees keeps pixels whole
     std::unordered_map<char32_t, GlyphBitmap> bitmaps;
 
     GlyphBitmap Render(char32_t c, double dx, double dy) const
@@ -334,7 +347,10 @@ struct FontFace::Impl {
     }
 };
 
-FontFace::FontFace(std::unique_ptr<Impl> impl) : impl_(std::move(impl)) {}
+FontFace::FontFace(std::unique_ptr<Impl> impl)
+    : impl_(std::move(impl))
+{
+}
 FontFace::~FontFace() = default;
 
 std::shared_ptr<const FontFace> FontFace::Get(const LogFont& font)
@@ -354,20 +370,24 @@ std::shared_ptr<const FontFace> FontFace::Get(const LogFont& font)
     const int px = height == 0 ? 16 : static_cast<int>(std::min<qint64>(height, kMaxPixelSize));
     const bool bold = font.weight >= 600;
     const int escapement = ((font.escapement % 3600) + 3600) % 3600;
-    const QString key = QStringLiteral("%1|%2|%3|%4").arg(font.faceName).arg(px).arg(escapement)
-        .arg(int(bold) | int(font.italic) << 1 | int(font.underline) << 2 | int(font.strikeOut) << 3);
+    const QString key = QStringLiteral("%1|%2|%3|%4")
+                            .arg(font.faceName)
+                            .arg(px)
+                            .arg(escapement)
+                            .arg(int(bold) | int(font.italic) << 1 | int(font.underline) << 2
+                                | int(font.strikeOut) << 3);
     if (gCaching) {
         auto it = faces.constFind(key);
         if (it != faces.constEnd()) {
-            recent[recentNext++ % recent.size()] = {font, it.value()};
+            recent[recentNext++ % recent.size()] = { font, it.value() };
             return it.value();
         }
     }
     InstallWindowsFaceSubstitutes();
     auto impl = std::make_unique<Impl>();
     impl->font = font;
-    impl->core = GetCore(DrawingFamilyOf(font.faceName), px, bold, font.italic,
-        IsVerticalFace(font.faceName));
+    impl->core = GetCore(
+        DrawingFamilyOf(font.faceName), px, bold, font.italic, IsVerticalFace(font.faceName));
     switch (escapement) {
     case 0:
         break;
@@ -390,18 +410,39 @@ std::shared_ptr<const FontFace> FontFace::Get(const LogFont& font)
         if (faces.size() > 256)
             faces.clear();
         faces.insert(key, face);
-        recent[recentNext++ % recent.size()] = {font, face};
+        recent[recentNext++ % recent.size()] = { font, face };
     }
     return face;
 }
 
-const LogFont& FontFace::logFont() const { return impl_->font; }
-QString FontFace::family() const { return impl_->core->family; }
-bool FontFace::vertical() const { return impl_->core->vertical; }
-int FontFace::pixelSize() const { return impl_->core->pixelSize; }
-int FontFace::ascent() const { return impl_->core->ascent; }
-int FontFace::descent() const { return impl_->core->descent; }
-int FontFace::cellHeight() const { return impl_->core->ascent + impl_->core->descent; }
+const LogFont& FontFace::logFont() const
+{
+    return impl_->font;
+}
+QString FontFace::family() const
+{
+    return impl_->core->family;
+}
+bool FontFace::vertical() const
+{
+    return impl_->core->vertical;
+}
+int FontFace::pixelSize() const
+{
+    return impl_->core->pixelSize;
+}
+int FontFace::ascent() const
+{
+    return impl_->core->ascent;
+}
+int FontFace::descent() const
+{
+    return impl_->core->descent;
+}
+int FontFace::cellHeight() const
+{
+    return impl_->core->ascent + impl_->core->descent;
+}
 
 int FontFace::CharAdvance(QChar c) const
 {
@@ -416,7 +457,10 @@ int FontFace::TextWidth(const QString& text) const
     return width;
 }
 
-int FontFace::TextHeight(const QString&) const { return cellHeight(); }
+int FontFace::TextHeight(const QString&) const
+{
+    return cellHeight();
+}
 
 QRect FontFace::DrawText(QImage& target, int x, int y, const QString& text, ColorRef color) const
 {
@@ -429,13 +473,15 @@ QRect FontFace::DrawText(QImage& target, int x, int y, const QString& text, Colo
         const QPointF at = impl_->turn.map(QPointF(pen, 0));
         if (impl_->axisAligned) {
             const GlyphBitmap& bm = impl_->Bitmap(c);
-            touched |= BlitGlyph(target, bm, qint64(x) + qRound(at.x()), qint64(y) + qRound(at.y()), color);
+            touched |= BlitGlyph(
+                target, bm, qint64(x) + qRound(at.x()), qint64(y) + qRound(at.y()), color);
         } else {
             // Off the axes the pen lands between pixels; such glyphs are drawn where they
             // fall rather than from the cache.
             const double fx = std::floor(at.x());
             const double fy = std::floor(at.y());
-            const GlyphBitmap bm = pen == 0 ? impl_->Bitmap(c) : impl_->Render(c, at.x() - fx, at.y() - fy);
+            const GlyphBitmap bm
+                = pen == 0 ? impl_->Bitmap(c) : impl_->Render(c, at.x() - fx, at.y() - fy);
             touched |= BlitGlyph(target, bm, qint64(x) + qint64(fx), qint64(y) + qint64(fy), color);
         }
         pen += impl_->core->Shape(c).advance;
@@ -443,7 +489,13 @@ QRect FontFace::DrawText(QImage& target, int x, int y, const QString& text, Colo
     return touched;
 }
 
-void SetFontCaching(bool on) { gCaching = on; }
-bool FontCachingEnabled() { return gCaching; }
+void SetFontCaching(bool on)
+{
+    gCaching = on;
+}
+bool FontCachingEnabled()
+{
+    return gCaching;
+}
 
-}  // namespace pimoko
+} // namespace pimoko

@@ -95,7 +95,7 @@ void BlitMonoRow(uchar* row, int imageWidth, const quint8* src, int glyphWidth, 
     }
 }
 
-}  // namespace
+} // namespace
 
 QRect BlitGlyph(QImage& target, const GlyphBitmap& glyph, qint64 x, qint64 y, ColorRef color)
 {
@@ -117,8 +117,8 @@ QRect BlitGlyph(QImage& target, const GlyphBitmap& glyph, qint64 x, qint64 y, Co
         const bool set = (color & 0x00FFFFFF) == kWhite;
         for (qint64 ty = cy0; ty < cy1; ++ty) {
             const int gy = static_cast<int>(ty - top);
-            BlitMonoRow(target.scanLine(int(ty)), target.width(), glyph.bits.data() + gy * glyph.stride,
-                glyph.width, left, set);
+            BlitMonoRow(target.scanLine(int(ty)), target.width(),
+                glyph.bits.data() + gy * glyph.stride, glyph.width, left, set);
         }
         return touched;
     }
@@ -149,4 +149,4 @@ QRect BlitGlyph(QImage& target, const GlyphBitmap& glyph, qint64 x, qint64 y, Co
     return touched;
 }
 
-}  // namespace pimoko
+} // namespace pimoko

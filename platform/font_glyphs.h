@@ -17,7 +17,7 @@ struct GlyphBitmap {
     int top = 0;
     int width = 0;
     int height = 0;
-    int stride = 0;  // bytes per row
+    int stride = 0; // bytes per row
     std::vector<quint8> bits;
 
     bool isEmpty() const { return width <= 0 || height <= 0; }
@@ -32,4 +32,4 @@ GlyphBitmap RasterizePath(const QPainterPath& path);
 // targets the colour is stored. Returns the touched rectangle, clipped to the image.
 QRect BlitGlyph(QImage& target, const GlyphBitmap& glyph, qint64 x, qint64 y, ColorRef color);
 
-}  // namespace pimoko
+} // namespace pimoko

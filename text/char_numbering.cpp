@@ -73,4 +73,4 @@ int PrefixWidths::Width(const CharNumbering& text, int line, int column, const L
     return sums[std::min<int>(column - 1, static_cast<int>(sums.size()) - 1)];
 }
 
-}  // namespace pimoko
+} // namespace pimoko

@@ -16,7 +16,10 @@ constexpr int kMaxPageChars = 2001;
 // Layout positions far off the page are held at this distance, so that no sum of
 // positions, heights and offsets read from a damaged book can overflow.
 constexpr qint64 kFarAway = qint64(1) << 28;
-inline int ClampCoord(qint64 v) { return static_cast<int>(v < -kFarAway ? -kFarAway : v > kFarAway ? kFarAway : v); }
+inline int ClampCoord(qint64 v)
+{
+    return static_cast<int>(v < -kFarAway ? -kFarAway : v > kFarAway ? kFarAway : v);
+}
 
 // h, the absolute font height, no larger than the canvas draws glyphs.
 constexpr int kMaxFontHeight = 2048;
@@ -61,7 +64,7 @@ public:
 
 private:
     QStringList lines_;
-    QVector<int> lineEnds_;  // summed lengths of lines 0..L
+    QVector<int> lineEnds_; // summed lengths of lines 0..L
     int charCount_ = 0;
 };
 
@@ -76,7 +79,7 @@ public:
 private:
     bool valid_ = false;
     LogFont font_;
-    std::vector<std::vector<int>> sums_;  // sums_[L][C - 1] = width of columns 1..C-1
+    std::vector<std::vector<int>> sums_; // sums_[L][C - 1] = width of columns 1..C-1
 };
 
-}  // namespace pimoko
+} // namespace pimoko

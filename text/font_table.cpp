@@ -8,7 +8,7 @@ namespace pimoko {
 namespace {
 
 struct WindowsFace {
-    const char* name;  // UTF-8
+    const char* name; // UTF-8
     int charSet;
     int pitchAndFamily;
 };
@@ -16,20 +16,20 @@ struct WindowsFace {
 // The Windows Japanese faces with the values Windows reports for them; they are listed
 // when the IPA face standing in for them is installed.
 const WindowsFace kWindowsFaces[] = {
-    {"ＭＳ ゴシック", kShiftJisCharset, kFamilyModern | kFixedPitch},
-    {"ＭＳ Ｐゴシック", kShiftJisCharset, kFamilySwiss | kVariablePitch},
-    {"MS UI Gothic", kShiftJisCharset, kFamilySwiss | kVariablePitch},
-    {"ＭＳ 明朝", kShiftJisCharset, kFamilyRoman | kFixedPitch},
-    {"ＭＳ Ｐ明朝", kShiftJisCharset, kFamilyRoman | kVariablePitch},
+    { "ＭＳ ゴシック", kShiftJisCharset, kFamilyModern | kFixedPitch },
+    { "ＭＳ Ｐゴシック", kShiftJisCharset, kFamilySwiss | kVariablePitch },
+    { "MS UI Gothic", kShiftJisCharset, kFamilySwiss | kVariablePitch },
+    { "ＭＳ 明朝", kShiftJisCharset, kFamilyRoman | kFixedPitch },
+    { "ＭＳ Ｐ明朝", kShiftJisCharset, kFamilyRoman | kVariablePitch },
 };
 
 // The faces a missing font falls back to, the first installed one winning.
-const char* const kFallbackFaces[] = {"MS UI Gothic", "ＭＳ 明朝", "ＭＳ ゴシック", "System"};
+const char* const kFallbackFaces[] = { "MS UI Gothic", "ＭＳ 明朝", "ＭＳ ゴシック", "System" };
 
 bool LooksRoman(const QString& family)
 {
-    static const char* const kMarks[] = {"mincho", "明朝", "serif", "roman", "times", "song",
-        "ming", "batang", "georgia", "century", "garamond", "palatino", "bookman"};
+    static const char* const kMarks[] = { "mincho", "明朝", "serif", "roman", "times", "song",
+        "ming", "batang", "georgia", "century", "garamond", "palatino", "bookman" };
     const QString lower = family.toLower();
     if (lower.contains(QLatin1String("sans")))
         return false;
@@ -40,7 +40,7 @@ bool LooksRoman(const QString& family)
     return false;
 }
 
-}  // namespace
+} // namespace
 
 int CharsetOfFamily(const QString& family)
 {
@@ -60,7 +60,10 @@ int PitchAndFamilyOfFamily(const QString& family)
     return kind | (fixed ? kFixedPitch : kVariablePitch);
 }
 
-void FontTable::Clear() { entries_.fill(FontTableEntry()); }
+void FontTable::Clear()
+{
+    entries_.fill(FontTableEntry());
+}
 
 bool FontTable::Add(const QString& faceName, int charSet, int pitchAndFamily)
 {
@@ -114,7 +117,10 @@ int FontTable::Find(const QString& faceName) const
     return -1;
 }
 
-bool FontTable::IsFontInstalled(const QString& faceName) const { return Find(faceName) >= 0; }
+bool FontTable::IsFontInstalled(const QString& faceName) const
+{
+    return Find(faceName) >= 0;
+}
 
 int FontTable::FontCharsetOf(const QString& faceName) const
 {
@@ -174,10 +180,22 @@ FontTable& ProgramFontTable()
     return table;
 }
 
-void FillFontTable() { ProgramFontTable().FillFontTable(); }
-bool IsFontInstalled(const QString& faceName) { return ProgramFontTable().IsFontInstalled(faceName); }
-int FontCharsetOf(const QString& faceName) { return ProgramFontTable().FontCharsetOf(faceName); }
-int FontFamilyOf(const QString& faceName) { return ProgramFontTable().FontFamilyOf(faceName); }
+void FillFontTable()
+{
+    ProgramFontTable().FillFontTable();
+}
+bool IsFontInstalled(const QString& faceName)
+{
+    return ProgramFontTable().IsFontInstalled(faceName);
+}
+int FontCharsetOf(const QString& faceName)
+{
+    return ProgramFontTable().FontCharsetOf(faceName);
+}
+int FontFamilyOf(const QString& faceName)
+{
+    return ProgramFontTable().FontFamilyOf(faceName);
+}
 LogFont ResolveFont(const QString& faceName, int charSet, int pitchAndFamily)
 {
     return ProgramFontTable().ResolveFont(faceName, charSet, pitchAndFamily);
@@ -207,4 +225,4 @@ FontStyles StyleFromString(const QString& text)
     return style;
 }
 
-}  // namespace pimoko
+} // namespace pimoko

@@ -10,7 +10,7 @@ namespace pimoko {
 
 // One installed family as the font enumeration reports it.
 struct FontTableEntry {
-    QString faceName;  // empty: the slot is free
+    QString faceName; // empty: the slot is free
     int charSet = 0;
     int pitchAndFamily = 0;
 };
@@ -66,4 +66,4 @@ FontStyles StyleFromString(const QString& text);
 int CharsetOfFamily(const QString& family);
 int PitchAndFamilyOfFamily(const QString& family);
 
-}  // namespace pimoko
+} // namespace pimoko

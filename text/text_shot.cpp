@@ -41,7 +41,10 @@ void TTextShot::SetTextColor(ColorRef color)
         canvas_->font().color = color;
 }
 
-int TTextShot::FontHeight() const { return canvas_ ? LayoutFontHeight(canvas_->font().height) : 0; }
+int TTextShot::FontHeight() const
+{
+    return canvas_ ? LayoutFontHeight(canvas_->font().height) : 0;
+}
 
 int TTextShot::PrefixWidth(int line, int column) const
 {
@@ -94,8 +97,8 @@ void TTextShot::DrawGlyph(int x, int y, const QString& ch, int escapement)
     if (shadowOn_ == 1) {
         if (highlightOn_ == 1) {
             const int d = HighlightDistance(highlightWidth_);
-            const int offsets[8][2] = {
-                {d, d}, {d, -d}, {-d, -d}, {-d, d}, {d, 0}, {-d, 0}, {0, -d}, {0, d}};
+            const int offsets[8][2] = { { d, d }, { d, -d }, { -d, -d }, { -d, d }, { d, 0 },
+                { -d, 0 }, { 0, -d }, { 0, d } };
             for (const auto& o : offsets)
                 canvas_->TextOut(font, shadowColor_, x + o[0], y + o[1], ch);
         } else {
@@ -118,8 +121,8 @@ TextRect TTextShot::TextBounds() const
     for (const QString& line : numbering_.lines())
         longest = std::max<qint64>(longest, std::abs(canvas_->TextWidth(line)));
     const qint64 lines = LineCount();
-    const qint64 extent = std::abs(canvas_->TextHeight(QStringLiteral("Ｗ")) * lines)
-        + (lines - 1) * linePitch_;
+    const qint64 extent
+        = std::abs(canvas_->TextHeight(QStringLiteral("Ｗ")) * lines) + (lines - 1) * linePitch_;
     if (orientation_ == 0) {
         r.left = originX;
         r.top = originY;
@@ -134,4 +137,4 @@ TextRect TTextShot::TextBounds() const
     return r;
 }
 
-}  // namespace pimoko
+} // namespace pimoko

@@ -91,4 +91,4 @@ int DropShadowOffset(int fontHeight);
 // The outline distance for a highlight width: at least 1.
 int HighlightDistance(int highlightWidth);
 
-}  // namespace pimoko
+} // namespace pimoko

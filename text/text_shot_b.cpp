@@ -19,7 +19,7 @@ int BlendChannel(int old, int target, int coverage)
 {
     if (old == target)
         return old;
-    const int v = old * 100 - (old - target) * coverage;  // 100 x the exact result, >= 0
+    const int v = old * 100 - (old - target) * coverage; // 100 x the exact result, >= 0
     int q = v / 100;
     const int r = v % 100;
     if (r > 50 || (r == 50 && (q & 1)))
@@ -43,7 +43,7 @@ struct ColorTables {
     ChannelTable blue, green, red;
 };
 
-}  // namespace
+} // namespace
 
 struct TTextShotB::Caches {
     // The tables of the colours in use (shadow and text), built once per colour.
@@ -66,18 +66,18 @@ struct TTextShotB::Caches {
         return *colors.back();
     }
 
-    PrefixWidths prefix;  // in the mask font
+    PrefixWidths prefix; // in the mask font
 };
 
 TTextShotB::TTextShotB()
-    : placeholderImage_(NewBitmap24()),
-      placeholder_(&placeholderImage_),
-      mask_(kMaskWidth, kMaskHeight, QImage::Format_Mono),
-      maskCanvas_(&mask_),
-      caches_(std::make_unique<Caches>())
+    : placeholderImage_(NewBitmap24())
+    , placeholder_(&placeholderImage_)
+    , mask_(kMaskWidth, kMaskHeight, QImage::Format_Mono)
+    , maskCanvas_(&mask_)
+    , caches_(std::make_unique<Caches>())
 {
     target_ = &placeholder_;
-    mask_.setColorTable({qRgb(0, 0, 0), qRgb(255, 255, 255)});
+    mask_.setColorTable({ qRgb(0, 0, 0), qRgb(255, 255, 255) });
     mask_.fill(0);
     for (int k = 0; k < 16; ++k) {
         int bits = 0;
@@ -114,7 +114,10 @@ void TTextShotB::SetOrigin(int x0, int y0)
     originY_ = y0;
 }
 
-void TTextShotB::SetTargetBitmap(Canvas* target) { target_ = target ? target : &placeholder_; }
+void TTextShotB::SetTargetBitmap(Canvas* target)
+{
+    target_ = target ? target : &placeholder_;
+}
 
 void TTextShotB::ClearMask()
 {
@@ -133,7 +136,10 @@ void TTextShotB::ClearMask()
         std::memset(bits + y * stride + first, 0, bytes);
 }
 
-int TTextShotB::FontHeight() const { return LayoutFontHeight(target_->font().height); }
+int TTextShotB::FontHeight() const
+{
+    return LayoutFontHeight(target_->font().height);
+}
 
 CanvasFont TTextShotB::MaskFont() const
 {
@@ -217,7 +223,10 @@ void TTextShotB::CompositeChar(int n)
     CompositeOffsets(CharBox(n), false);
 }
 
-void TTextShotB::CompositeAll() { CompositeOffsets(QRect(0, 0, kPageWidth, kPageHeight), true); }
+void TTextShotB::CompositeAll()
+{
+    CompositeOffsets(QRect(0, 0, kPageWidth, kPageHeight), true);
+}
 
 void TTextShotB::CompositeOffsets(const QRect& box, bool wholePage)
 {
@@ -226,10 +235,10 @@ void TTextShotB::CompositeOffsets(const QRect& box, bool wholePage)
             const int d = HighlightDistance(highlightWidth_);
             // The two ways keep their own orders, which decide how overlapping partial
             // pixels round.
-            static const int kCharOrder[8][2] = {
-                {1, 1}, {-1, 1}, {-1, -1}, {1, -1}, {0, -1}, {0, 1}, {-1, 0}, {1, 0}};
-            static const int kPageOrder[8][2] = {
-                {1, 1}, {-1, -1}, {1, -1}, {-1, 1}, {0, -1}, {-1, 0}, {1, 0}, {0, 1}};
+            static const int kCharOrder[8][2] = { { 1, 1 }, { -1, 1 }, { -1, -1 }, { 1, -1 },
+                { 0, -1 }, { 0, 1 }, { -1, 0 }, { 1, 0 } };
+            static const int kPageOrder[8][2] = { { 1, 1 }, { -1, -1 }, { 1, -1 }, { -1, 1 },
+                { 0, -1 }, { -1, 0 }, { 1, 0 }, { 0, 1 } };
             const auto& order = wholePage ? kPageOrder : kCharOrder;
             for (const auto& o : order)
                 CompositeRegion(box, o[0] * d, o[1] * d, shadowColor_);
@@ -248,8 +257,8 @@ void TTextShotB::CompositeRegion(const QRect& box, int dx, int dy, ColorRef colo
     qint64 sy = box.top();
     qint64 ey = sy + box.height();
     auto outside = [](qint64 v, int hi) { return v < 0 || v > hi; };
-    if (outside(sx, kPageWidth - 1) && outside(ex, kPageWidth - 1)
-        && outside(sy, kPageHeight - 1) && outside(ey, kPageHeight - 1))
+    if (outside(sx, kPageWidth - 1) && outside(ex, kPageWidth - 1) && outside(sy, kPageHeight - 1)
+        && outside(ey, kPageHeight - 1))
         return;
     sx = std::clamp<qint64>(sx, 0, kPageWidth - 1);
     ex = std::clamp<qint64>(ex, 0, kPageWidth - 1);
@@ -342,7 +351,8 @@ TextRect TTextShotB::TextBounds() const
     if (lines > 0) {
         for (const QString& line : numbering_.lines())
             longest = std::max<qint64>(longest, target_->TextWidth(line));
-        extent = qint64(target_->TextHeight(QStringLiteral("Ｗ"))) * lines + qint64(lines - 1) * linePitch_;
+        extent = qint64(target_->TextHeight(QStringLiteral("Ｗ"))) * lines
+            + qint64(lines - 1) * linePitch_;
     }
     const qint64 x0 = originX_;
     const qint64 y0 = originY_;
@@ -361,4 +371,4 @@ TextRect TTextShotB::TextBounds() const
     return r;
 }
 
-}  // namespace pimoko
+} // namespace pimoko

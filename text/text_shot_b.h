@@ -119,9 +119,9 @@ private:
     Canvas placeholder_;
     QImage mask_;
     Canvas maskCanvas_;
-    QRect maskDirty_;  // mask pixels that may be set
+    QRect maskDirty_; // mask pixels that may be set
     std::array<int, 16> coverageTable_ {};
     std::unique_ptr<Caches> caches_;
 };
 
-}  // namespace pimoko
+} // namespace pimoko

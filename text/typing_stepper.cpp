@@ -4,9 +4,16 @@
 
 namespace pimoko {
 
-TypingStepper::TypingStepper(TTextShotB& engine, Clock& clock) : engine_(engine), clock_(clock) {}
+TypingStepper::TypingStepper(TTextShotB& engine, Clock& clock)
+    : engine_(engine)
+    , clock_(clock)
+{
+}
 
-TypingStepper::~TypingStepper() { Cancel(); }
+TypingStepper::~TypingStepper()
+{
+    Cancel();
+}
 
 bool TypingStepper::Start(Callbacks callbacks)
 {
@@ -77,7 +84,7 @@ void TypingStepper::Step()
     if (callbacks_.onChar)
         callbacks_.onChar(n, ch, !skipped);
     if (!typing_)
-        return;  // cancelled from the callback
+        return; // cancelled from the callback
     ScheduleNext();
 }
 
@@ -94,4 +101,4 @@ void TypingStepper::Finish(bool stopped)
     }
 }
 
-}  // namespace pimoko
+} // namespace pimoko

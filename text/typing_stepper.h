@@ -67,4 +67,4 @@ private:
     qint64 lastTypeTime_ = 0;
 };
 
-}  // namespace pimoko
+} // namespace pimoko

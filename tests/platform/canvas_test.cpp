@@ -40,7 +40,8 @@ TEST_F(CanvasTest, WindowsJapaneseFacesDrawWithTheIpaFaces)
     EXPECT_EQ(DrawingFamilyOf(QStringLiteral("@DejaVu Sans")), QStringLiteral("DejaVu Sans"));
     EXPECT_TRUE(IsVerticalFace(QStringLiteral("@IPAGothic")));
     EXPECT_FALSE(IsVerticalFace(QStringLiteral("IPAGothic")));
-    EXPECT_EQ(FontFace::Get(Font(QStringLiteral("ＭＳ Ｐ明朝"), 20))->family(), QStringLiteral("IPAPMincho"));
+    EXPECT_EQ(FontFace::Get(Font(QStringLiteral("ＭＳ Ｐ明朝"), 20))->family(),
+        QStringLiteral("IPAPMincho"));
 }
 
 TEST_F(CanvasTest, FullWidthCharactersStandUprightInVerticalFaces)
@@ -63,7 +64,8 @@ TEST_F(CanvasTest, MeasuresInWholePixels)
     EXPECT_EQ(face->TextWidth(QStringLiteral("あいA")), 75);
     EXPECT_EQ(face->TextWidth(QString()), 0);
     // The height's sign does not matter.
-    EXPECT_EQ(FontFace::Get(Font(QStringLiteral("IPAGothic"), -30))->TextWidth(QStringLiteral("あ")), 30);
+    EXPECT_EQ(
+        FontFace::Get(Font(QStringLiteral("IPAGothic"), -30))->TextWidth(QStringLiteral("あ")), 30);
 
     // In the vertical face an upright character advances by its vertical advance, a
     // turned one by its width.
@@ -81,13 +83,17 @@ TEST_F(CanvasTest, MeasuresInWholePixels)
 
 TEST_F(CanvasTest, TextHangsFromTheTopOfItsCell)
 {
-    const QRect ink = test::InkBox(Draw(Font(QStringLiteral("IPAGothic"), 30), 100, 50, QStringLiteral("あ")));
+    const QRect ink
+        = test::InkBox(Draw(Font(QStringLiteral("IPAGothic"), 30), 100, 50, QStringLiteral("あ")));
     ASSERT_FALSE(ink.isEmpty());
-    EXPECT_TRUE(QRect(100, 50, 30, 32).contains(ink)) << ink.x() << "," << ink.y() << " " << ink.width() << "x" << ink.height();
+    EXPECT_TRUE(QRect(100, 50, 30, 32).contains(ink))
+        << ink.x() << "," << ink.y() << " " << ink.width() << "x" << ink.height();
     // "g" reaches below the baseline, "'" stays in the upper half.
-    const QRect g = test::InkBox(Draw(Font(QStringLiteral("IPAGothic"), 30), 100, 50, QStringLiteral("g")));
+    const QRect g
+        = test::InkBox(Draw(Font(QStringLiteral("IPAGothic"), 30), 100, 50, QStringLiteral("g")));
     EXPECT_GT(g.bottom(), 50 + 26);
-    const QRect quote = test::InkBox(Draw(Font(QStringLiteral("IPAGothic"), 30), 100, 50, QStringLiteral("'")));
+    const QRect quote
+        = test::InkBox(Draw(Font(QStringLiteral("IPAGothic"), 30), 100, 50, QStringLiteral("'")));
     EXPECT_LT(quote.bottom(), 50 + 15);
 }
 
@@ -96,13 +102,15 @@ TEST_F(CanvasTest, VerticalFaceTurnedClockwiseFillsTheColumnLeftOfTheReference)
     const LogFont font = Font(QStringLiteral("@IPAGothic"), 30, kEscapementVertical);
     // An upright character stays in the column X .. X + h below the reference point.
     const QRect a = test::InkBox(Draw(font, 130, 50, QStringLiteral("あ")));
-    EXPECT_TRUE(QRect(100, 50, 30, 30).contains(a)) << a.x() << "," << a.y() << " " << a.width() << "x" << a.height();
+    EXPECT_TRUE(QRect(100, 50, 30, 30).contains(a))
+        << a.x() << "," << a.y() << " " << a.width() << "x" << a.height();
     // "ー" takes its vertical form: a vertical bar in the middle of the column.
     const QRect bar = test::InkBox(Draw(font, 130, 50, QStringLiteral("ー")));
     EXPECT_GT(bar.height(), 4 * bar.width());
     EXPECT_NEAR(bar.center().x(), 115, 2);
     // In the horizontal face it is a horizontal bar.
-    const QRect flat = test::InkBox(Draw(Font(QStringLiteral("IPAGothic"), 30), 100, 50, QStringLiteral("ー")));
+    const QRect flat
+        = test::InkBox(Draw(Font(QStringLiteral("IPAGothic"), 30), 100, 50, QStringLiteral("ー")));
     EXPECT_GT(flat.width(), 4 * flat.height());
     // "、" moves to the upper right of its cell.
     const QRect comma = test::InkBox(Draw(font, 130, 50, QStringLiteral("、")));
@@ -122,12 +130,14 @@ TEST_F(CanvasTest, VerticalFaceTurnedClockwiseFillsTheColumnLeftOfTheReference)
 TEST_F(CanvasTest, EscapementTurnsCounterClockwise)
 {
     // 90 degrees: the text runs upwards from the reference point.
-    const QRect up = test::InkBox(Draw(Font(QStringLiteral("IPAGothic"), 30, 900), 200, 300, QStringLiteral("ああ")));
+    const QRect up = test::InkBox(
+        Draw(Font(QStringLiteral("IPAGothic"), 30, 900), 200, 300, QStringLiteral("ああ")));
     EXPECT_LE(up.bottom(), 300);
     EXPECT_GE(up.top(), 300 - 60);
     EXPECT_GE(up.left(), 200);
     // 180 degrees: leftwards and upside down above the reference point.
-    const QRect back = test::InkBox(Draw(Font(QStringLiteral("IPAGothic"), 30, 1800), 200, 300, QStringLiteral("ああ")));
+    const QRect back = test::InkBox(
+        Draw(Font(QStringLiteral("IPAGothic"), 30, 1800), 200, 300, QStringLiteral("ああ")));
     EXPECT_LE(back.right(), 200);
     EXPECT_LE(back.bottom(), 300);
 }
@@ -135,16 +145,18 @@ TEST_F(CanvasTest, EscapementTurnsCounterClockwise)
 TEST_F(CanvasTest, MonoTargetsSetBitsWithWhiteAndClearThemOtherwise)
 {
     QImage mask(64, 64, QImage::Format_Mono);
-    mask.setColorTable({qRgb(0, 0, 0), qRgb(255, 255, 255)});
+    mask.setColorTable({ qRgb(0, 0, 0), qRgb(255, 255, 255) });
     mask.fill(0);
     Canvas canvas(&mask);
-    const QRect touched = canvas.TextOut(Font(QStringLiteral("IPAGothic"), 40), kWhite, 3, 5, QStringLiteral("あ"));
+    const QRect touched
+        = canvas.TextOut(Font(QStringLiteral("IPAGothic"), 40), kWhite, 3, 5, QStringLiteral("あ"));
     const int set = test::CountPixels(mask, qRgb(255, 255, 255));
     EXPECT_GT(set, 100);
     EXPECT_TRUE(touched.contains(test::InkBox(mask)));
     // The same glyph on a 24-bit page sets the same pixels.
     QImage page = NewBitmap24(64, 64);
-    Canvas(&page).TextOut(Font(QStringLiteral("IPAGothic"), 40), kWhite, 3, 5, QStringLiteral("あ"));
+    Canvas(&page).TextOut(
+        Font(QStringLiteral("IPAGothic"), 40), kWhite, 3, 5, QStringLiteral("あ"));
     for (int y = 0; y < 64; ++y)
         for (int x = 0; x < 64; ++x)
             ASSERT_EQ(mask.pixel(x, y), page.pixel(x, y)) << x << "," << y;
@@ -155,9 +167,11 @@ TEST_F(CanvasTest, MonoTargetsSetBitsWithWhiteAndClearThemOtherwise)
 TEST_F(CanvasTest, GlyphsAreClippedAtTheImageEdges)
 {
     const LogFont font = Font(QStringLiteral("IPAGothic"), 60);
-    for (const QPoint at : {QPoint(-30, -30), QPoint(620, 460), QPoint(-1000, 10), QPoint(INT_MAX - 5, INT_MIN + 5)}) {
+    for (const QPoint at : { QPoint(-30, -30), QPoint(620, 460), QPoint(-1000, 10),
+             QPoint(INT_MAX - 5, INT_MIN + 5) }) {
         QImage image = NewBitmap24();
-        const QRect touched = Canvas(&image).TextOut(font, kWhite, at.x(), at.y(), QStringLiteral("あ漢"));
+        const QRect touched
+            = Canvas(&image).TextOut(font, kWhite, at.x(), at.y(), QStringLiteral("あ漢"));
         EXPECT_TRUE(image.rect().contains(touched) || touched.isEmpty());
     }
     // A part of the glyph shows when it straddles the corner.
@@ -193,13 +207,14 @@ TEST_F(CanvasTest, StylesChangeTheGlyphs)
 TEST_F(CanvasTest, CachedGlyphsDrawTheSamePixelsAsFreshOnes)
 {
     const QString text = QStringLiteral("「漢字」、かな。ABCgy（）ー～…");
-    for (const int escapement : {0, 1, 900, 1800, 2700, 450}) {
-        for (const QString& face : {QStringLiteral("ＭＳ Ｐ明朝"), QStringLiteral("@ＭＳ ゴシック")}) {
+    for (const int escapement : { 0, 1, 900, 1800, 2700, 450 }) {
+        for (const QString& face :
+            { QStringLiteral("ＭＳ Ｐ明朝"), QStringLiteral("@ＭＳ ゴシック") }) {
             LogFont font = Font(face, 37, escapement);
             font.weight = escapement == 900 ? 700 : 400;
             font.underline = escapement == 1800;
             SetFontCaching(true);
-            Draw(font, 300, 200, text);  // fills the caches
+            Draw(font, 300, 200, text); // fills the caches
             const QImage cached = Draw(font, 301, 203, text);
             SetFontCaching(false);
             const QImage fresh = Draw(font, 301, 203, text);
@@ -212,7 +227,7 @@ TEST_F(CanvasTest, CachedGlyphsDrawTheSamePixelsAsFreshOnes)
 
 TEST_F(CanvasTest, AbsurdHeightsAreHandledSafely)
 {
-    for (const int height : {0, 1, INT_MAX, INT_MIN, 100000}) {
+    for (const int height : { 0, 1, INT_MAX, INT_MIN, 100000 }) {
         QImage image = NewBitmap24(32, 32);
         Canvas canvas(&image);
         canvas.font().name = QStringLiteral("IPAGothic");
@@ -225,5 +240,5 @@ TEST_F(CanvasTest, AbsurdHeightsAreHandledSafely)
     EXPECT_TRUE(unbound.TextOut(0, 0, QStringLiteral("あ")).isEmpty());
 }
 
-}  // namespace
-}  // namespace pimoko
+} // namespace
+} // namespace pimoko

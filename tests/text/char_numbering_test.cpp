@@ -15,11 +15,11 @@ TEST(CharNumbering, NumbersAcrossLinesWithEmptyLinesAndDoubleByteCharacters)
     // Decoded from the book's bytes: each double-byte character is one UTF-16 unit.
     const QString kanji = DecodeSjis(test::Sjis(QStringLiteral("漢字")));
     ASSERT_EQ(kanji.size(), 2);
-    t.SetText({QStringLiteral("ab"), QString(), kanji + QStringLiteral("c")});
+    t.SetText({ QStringLiteral("ab"), QString(), kanji + QStringLiteral("c") });
     EXPECT_EQ(t.CharCount(), 5);
     EXPECT_EQ(t.LineCount(), 3);
-    const int lines[] = {0, 0, 2, 2, 2};
-    const int columns[] = {1, 2, 1, 2, 3};
+    const int lines[] = { 0, 0, 2, 2, 2 };
+    const int columns[] = { 1, 2, 1, 2, 3 };
     for (int n = 1; n <= 5; ++n) {
         EXPECT_EQ(t.LineOfChar(n), lines[n - 1]) << n;
         EXPECT_EQ(t.ColumnOfChar(n), columns[n - 1]) << n;
@@ -39,7 +39,7 @@ TEST(CharNumbering, NumbersAcrossLinesWithEmptyLinesAndDoubleByteCharacters)
 TEST(CharNumbering, CapsAt2001EvenInTheMiddleOfALine)
 {
     CharNumbering t;
-    t.SetText({QString(1500, QLatin1Char('a')), QString(1000, QChar(0x3042))});
+    t.SetText({ QString(1500, QLatin1Char('a')), QString(1000, QChar(0x3042)) });
     EXPECT_EQ(t.CharCount(), 2001);
     EXPECT_EQ(t.LineOfChar(2001), 1);
     EXPECT_EQ(t.ColumnOfChar(2001), 501);
@@ -55,19 +55,20 @@ TEST(CharNumbering, CapsAt2001EvenInTheMiddleOfALine)
 
 TEST(CharNumbering, BothEnginesNumberAlike)
 {
-    const QStringList lines = {QStringLiteral("一二"), QString(), QString(2100, QLatin1Char('x'))};
+    const QStringList lines
+        = { QStringLiteral("一二"), QString(), QString(2100, QLatin1Char('x')) };
     TTextShot a;
     TTextShotB b;
     a.SetText(lines);
     b.SetText(lines);
     ASSERT_EQ(a.CharCount(), 2001);
     ASSERT_EQ(b.CharCount(), 2001);
-    for (int n : {0, 1, 2, 3, 1000, 2001, 2002}) {
+    for (int n : { 0, 1, 2, 3, 1000, 2001, 2002 }) {
         EXPECT_EQ(a.LineOfChar(n), b.LineOfChar(n));
         EXPECT_EQ(a.ColumnOfChar(n), b.ColumnOfChar(n));
         EXPECT_EQ(a.CharAt(n), b.CharAt(n));
     }
 }
 
-}  // namespace
-}  // namespace pimoko
+} // namespace
+} // namespace pimoko

@@ -23,7 +23,8 @@ TEST(FontTable, ResolveKeepsAnInstalledFaceWhoseValuesMatchOrAreUnknown)
     EXPECT_EQ(t.ResolveFont(QStringLiteral("Arial"), 0, -1).faceName, QStringLiteral("Arial"));
     EXPECT_EQ(t.ResolveFont(QStringLiteral("Arial"), 0, 34).faceName, QStringLiteral("Arial"));
     // Names compare exactly.
-    EXPECT_EQ(t.ResolveFont(QStringLiteral("arial"), -1, -1).faceName, QStringLiteral("MS UI Gothic"));
+    EXPECT_EQ(
+        t.ResolveFont(QStringLiteral("arial"), -1, -1).faceName, QStringLiteral("MS UI Gothic"));
 }
 
 TEST(FontTable, ResolveTakesTheFirstEntryWithTheSameValues)
@@ -34,19 +35,24 @@ TEST(FontTable, ResolveTakesTheFirstEntryWithTheSameValues)
     EXPECT_EQ(f.charSet, 128);
     EXPECT_EQ(f.pitchAndFamily, 49);
     // An installed name with other values also goes looking.
-    EXPECT_EQ(t.ResolveFont(QStringLiteral("Arial"), 128, 34).faceName, QStringLiteral("MS UI Gothic"));
+    EXPECT_EQ(
+        t.ResolveFont(QStringLiteral("Arial"), 128, 34).faceName, QStringLiteral("MS UI Gothic"));
 }
 
 TEST(FontTable, ResolveFallsBackToTheFixedListThenKeepsTheName)
 {
     FontTable t = SmallTable();
-    EXPECT_EQ(t.ResolveFont(QStringLiteral("Nowhere"), -1, -1).faceName, QStringLiteral("MS UI Gothic"));
-    EXPECT_EQ(t.ResolveFont(QStringLiteral("Nowhere"), 0, 18).faceName, QStringLiteral("MS UI Gothic"));
+    EXPECT_EQ(
+        t.ResolveFont(QStringLiteral("Nowhere"), -1, -1).faceName, QStringLiteral("MS UI Gothic"));
+    EXPECT_EQ(
+        t.ResolveFont(QStringLiteral("Nowhere"), 0, 18).faceName, QStringLiteral("MS UI Gothic"));
     FontTable onlyArial;
     onlyArial.Add(QStringLiteral("Arial"), 0, 34);
-    EXPECT_EQ(onlyArial.ResolveFont(QStringLiteral("Nowhere"), -1, -1).faceName, QStringLiteral("Nowhere"));
+    EXPECT_EQ(onlyArial.ResolveFont(QStringLiteral("Nowhere"), -1, -1).faceName,
+        QStringLiteral("Nowhere"));
     onlyArial.Add(QStringLiteral("ＭＳ ゴシック"), 128, 49);
-    EXPECT_EQ(onlyArial.ResolveFont(QStringLiteral("Nowhere"), 1, 1).faceName, QStringLiteral("ＭＳ ゴシック"));
+    EXPECT_EQ(onlyArial.ResolveFont(QStringLiteral("Nowhere"), 1, 1).faceName,
+        QStringLiteral("ＭＳ ゴシック"));
 }
 
 TEST(FontTable, LookupsAndTheFixedSize)
@@ -84,7 +90,8 @@ TEST(FontTable, FilledFromTheFontDatabaseWithTheWindowsNames)
     EXPECT_EQ(t.FontCharsetOf(QStringLiteral("DejaVu Sans")), 0);
     EXPECT_EQ(t.FontFamilyOf(QStringLiteral("DejaVu Sans Mono")), kFamilyModern | kFixedPitch);
     // The program's table answers the same.
-    EXPECT_EQ(ResolveFont(QStringLiteral("Nowhere"), -1, -1).faceName, QStringLiteral("MS UI Gothic"));
+    EXPECT_EQ(
+        ResolveFont(QStringLiteral("Nowhere"), -1, -1).faceName, QStringLiteral("MS UI Gothic"));
     EXPECT_TRUE(IsFontInstalled(QStringLiteral("IPAPGothic")));
 }
 
@@ -102,5 +109,5 @@ TEST(FontStyle, CodesRoundTrip)
     EXPECT_EQ(StyleToString(all), QStringLiteral("Type_BIUS"));
 }
 
-}  // namespace
-}  // namespace pimoko
+} // namespace
+} // namespace pimoko

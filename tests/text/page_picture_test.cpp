@@ -1,7 +1,7 @@
 #include "platform/bitmap.h"
+#include "tests/text/text_test_support.h"
 #include "text/text_shot.h"
 #include "text/text_shot_b.h"
-#include "tests/text/text_test_support.h"
 
 #include <gtest/gtest.h>
 
@@ -21,10 +21,10 @@ TEST(TextPagePicture, BothEnginesBothDirections)
             p[1] = static_cast<uchar>(60 + x / 8);
             p[2] = 40;
         }
-    const QStringList horizontal = {QStringLiteral("「こんにちは」、世界。ABCgy"),
-        QStringLiteral("ー～…（かっこ）『本』"), QString(), QStringLiteral("３行目の文です。")};
-    const QStringList vertical = {QStringLiteral("「縦書き」、です。"),
-        QStringLiteral("ーー～…（abc）"), QStringLiteral("ＡＢＣ１２３")};
+    const QStringList horizontal = { QStringLiteral("「こんにちは」、世界。ABCgy"),
+        QStringLiteral("ー～…（かっこ）『本』"), QString(), QStringLiteral("３行目の文です。") };
+    const QStringList vertical = { QStringLiteral("「縦書き」、です。"),
+        QStringLiteral("ーー～…（abc）"), QStringLiteral("ＡＢＣ１２３") };
 
     Canvas canvas(&page);
     canvas.font().name = QStringLiteral("ＭＳ ゴシック");
@@ -78,5 +78,5 @@ TEST(TextPagePicture, BothEnginesBothDirections)
     EXPECT_FALSE(page.isNull());
 }
 
-}  // namespace
-}  // namespace pimoko
+} // namespace
+} // namespace pimoko

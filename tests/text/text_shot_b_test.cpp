@@ -60,26 +60,26 @@ TEST_F(TextShotBTest, BlendPixelMovesByTheCoverageRoundingHalfToEven)
         p[1] = static_cast<uchar>(g);
         p[2] = static_cast<uchar>(r);
     };
-    auto bgr = [&]() { return std::vector<int> {p[0], p[1], p[2]}; };
+    auto bgr = [&]() { return std::vector<int> { p[0], p[1], p[2] }; };
 
     set(0, 0, 0);
     engine.BlendPixel(20, 10, 100, MakeColorRef(10, 20, 30));
-    EXPECT_EQ(bgr(), (std::vector<int> {30, 20, 10}));
+    EXPECT_EQ(bgr(), (std::vector<int> { 30, 20, 10 }));
     // One set mask pixel of 16 gives 6 percent.
     set(0, 100, 250);
     engine.BlendPixel(20, 10, 6, MakeColorRef(0, 200, 50));
-    EXPECT_EQ(bgr(), (std::vector<int> {3, 106, 235}));
+    EXPECT_EQ(bgr(), (std::vector<int> { 3, 106, 235 }));
     // 12.5 goes to 12, 13.5 to 14, 1.5 to 2, 0.5 to 0.
     set(0, 0, 1);
     engine.BlendPixel(20, 10, 50, MakeColorRef(0, 27, 25));
-    EXPECT_EQ(bgr(), (std::vector<int> {12, 14, 0}));
+    EXPECT_EQ(bgr(), (std::vector<int> { 12, 14, 0 }));
     set(3, 0, 0);
     engine.BlendPixel(20, 10, 50, 0);
-    EXPECT_EQ(bgr(), (std::vector<int> {2, 0, 0}));
+    EXPECT_EQ(bgr(), (std::vector<int> { 2, 0, 0 }));
     // The colour a pixel already has stays.
     set(40, 50, 60);
     engine.BlendPixel(20, 10, 77, MakeColorRef(60, 50, 40));
-    EXPECT_EQ(bgr(), (std::vector<int> {40, 50, 60}));
+    EXPECT_EQ(bgr(), (std::vector<int> { 40, 50, 60 }));
     // Outside the page nothing happens.
     const QImage before = page;
     engine.BlendPixel(640, 10, 100, 0xFFFFFF);
@@ -118,7 +118,7 @@ TEST_F(TextShotBTest, CompositingStaysOnThePage)
     // A glyph half off the page blends only its visible half.
     engine.ClearMask();
     page.fill(0);
-    engine.SetText({QStringLiteral("漢")});
+    engine.SetText({ QStringLiteral("漢") });
     engine.SetOrigin(-15, 465);
     engine.SetShadowOn();
     engine.SetHighlightOn();
@@ -140,10 +140,10 @@ TEST_F(TextShotBTest, CompositingStaysOnThePage)
 
 TEST_F(TextShotBTest, SupersampledPositionsAndCharacterBoxes)
 {
-    engine.SetText({QStringLiteral("あいう"), QStringLiteral("え")});
+    engine.SetText({ QStringLiteral("あいう"), QStringLiteral("え") });
     engine.SetOrigin(50, 60);
     engine.SetLinePitch(3);
-    engine.DrawChar(1);  // gives the mask its four-times font
+    engine.DrawChar(1); // gives the mask its four-times font
     EXPECT_EQ(engine.CharPos4(0, 3), QPoint(4 * 50 + 240, 4 * 60));
     EXPECT_EQ(engine.CharPos4(1, 1), QPoint(200, 4 * (60 + 33)));
     // Half as wide again as the glyph and a fifth higher than its cell.
@@ -160,8 +160,8 @@ TEST_F(TextShotBTest, SupersampledPositionsAndCharacterBoxes)
 
 TEST_F(TextShotBTest, GlyphsFallInsideTheirCellsInBothDirections)
 {
-    const QStringList lines = {QStringLiteral("漢「字」、"), QStringLiteral("ーあ。")};
-    for (const bool vertical : {false, true}) {
+    const QStringList lines = { QStringLiteral("漢「字」、"), QStringLiteral("ーあ。") };
+    for (const bool vertical : { false, true }) {
         if (vertical)
             Vertical();
         engine.SetText(lines);
@@ -185,9 +185,9 @@ TEST_F(TextShotBTest, GlyphsFallInsideTheirCellsInBothDirections)
 
 TEST_F(TextShotBTest, OnlyTheOpeningBracketIsTurnedByATenthOfADegree)
 {
-    engine.SetText({QStringLiteral("「」")});
+    engine.SetText({ QStringLiteral("「」") });
     engine.SetDeferredComposite(true);
-    for (const auto& [n, escapement] : std::vector<std::pair<int, int>> {{1, 1}, {2, 0}}) {
+    for (const auto& [n, escapement] : std::vector<std::pair<int, int>> { { 1, 1 }, { 2, 0 } }) {
         engine.ClearMask();
         engine.DrawChar(n);
         QImage expected(TTextShotB::kMaskWidth, TTextShotB::kMaskHeight, QImage::Format_Mono);
@@ -212,7 +212,7 @@ TEST_F(TextShotBTest, OnlyTheOpeningBracketIsTurnedByATenthOfADegree)
 TEST_F(TextShotBTest, VerticalLongVowelMarkIsAVerticalBar)
 {
     Vertical();
-    engine.SetText({QStringLiteral("ー")});
+    engine.SetText({ QStringLiteral("ー") });
     engine.SetOrigin(300, 100);
     engine.DrawChar(1);
     const QRect bar = test::InkBox(page);
@@ -223,11 +223,12 @@ TEST_F(TextShotBTest, VerticalLongVowelMarkIsAVerticalBar)
 // With black text on black, the shadow shows where the text does not cover it.
 TEST_F(TextShotBTest, ShadowOffsetsGrowWithTheHeight)
 {
-    for (const auto& [height, d] : std::vector<std::pair<int, int>> {{45, 1}, {90, 3}, {29, 1}}) {
+    for (const auto& [height, d] :
+        std::vector<std::pair<int, int>> { { 45, 1 }, { 90, 3 }, { 29, 1 } }) {
         target.font().height = height;
         target.font().color = 0xFFFFFF;
         engine.SetShadowOff();
-        engine.SetText({QStringLiteral("木")});
+        engine.SetText({ QStringLiteral("木") });
         engine.SetOrigin(100, 100);
         page.fill(0);
         engine.DrawChar(1);
@@ -252,10 +253,11 @@ TEST_F(TextShotBTest, ShadowOffsetsGrowWithTheHeight)
 
 TEST_F(TextShotBTest, HighlightOutlinesInEightDirections)
 {
-    for (const auto& [width, d] : std::vector<std::pair<int, int>> {{2, 2}, {0, 1}, {-5, 1}}) {
+    for (const auto& [width, d] :
+        std::vector<std::pair<int, int>> { { 2, 2 }, { 0, 1 }, { -5, 1 } }) {
         target.font().color = 0xFFFFFF;
         engine.SetShadowOff();
-        engine.SetText({QStringLiteral("木")});
+        engine.SetText({ QStringLiteral("木") });
         engine.SetOrigin(100, 100);
         page.fill(0);
         engine.DrawChar(1);
@@ -267,7 +269,8 @@ TEST_F(TextShotBTest, HighlightOutlinesInEightDirections)
         engine.SetShadowColor(0xFFFFFF);
         page.fill(0);
         engine.DrawChar(1);
-        const QPoint offsets[] = {{d, d}, {-d, d}, {-d, -d}, {d, -d}, {0, -d}, {0, d}, {-d, 0}, {d, 0}};
+        const QPoint offsets[] = { { d, d }, { -d, d }, { -d, -d }, { d, -d }, { 0, -d }, { 0, d },
+            { -d, 0 }, { d, 0 } };
         int checked = 0;
         for (int y = d; y < 480 - d; ++y)
             for (int x = d; x < 640 - d; ++x) {
@@ -296,7 +299,7 @@ TEST_F(TextShotBTest, HighlightOutlinesInEightDirections)
 
 TEST_F(TextShotBTest, DeferredCharactersGatherUntilCompositeAll)
 {
-    engine.SetText({QStringLiteral("あい")});
+    engine.SetText({ QStringLiteral("あい") });
     engine.SetOrigin(20, 20);
     engine.SetShadowOn();
     page.fill(0);
@@ -304,7 +307,7 @@ TEST_F(TextShotBTest, DeferredCharactersGatherUntilCompositeAll)
         engine.DrawChar(n);
     const QImage direct = page;
 
-    engine.SetText({QStringLiteral("あい")});
+    engine.SetText({ QStringLiteral("あい") });
     engine.SetDeferredComposite(true);
     page.fill(0);
     for (int n = 1; n <= 2; ++n)
@@ -317,25 +320,25 @@ TEST_F(TextShotBTest, DeferredCharactersGatherUntilCompositeAll)
 
 TEST_F(TextShotBTest, BoundsHaveMargins)
 {
-    engine.SetText({QStringLiteral("あいう"), QStringLiteral("A")});
+    engine.SetText({ QStringLiteral("あいう"), QStringLiteral("A") });
     engine.SetOrigin(100, 50);
     engine.SetLinePitch(2);
-    EXPECT_EQ(engine.TextBounds(), (TextRect {92, 42, 100 + 90 + 8, 50 + 66 + 8}));
+    EXPECT_EQ(engine.TextBounds(), (TextRect { 92, 42, 100 + 90 + 8, 50 + 66 + 8 }));
     Vertical();
-    EXPECT_EQ(engine.TextBounds(), (TextRect {100 - 66 - 4, 42, 108, 50 + 90 + 8}));
+    EXPECT_EQ(engine.TextBounds(), (TextRect { 100 - 66 - 4, 42, 108, 50 + 90 + 8 }));
     engine.SetText({});
-    EXPECT_EQ(engine.TextBounds(), (TextRect {96, 42, 108, 58}));
+    EXPECT_EQ(engine.TextBounds(), (TextRect { 96, 42, 108, 58 }));
 }
 
 TEST_F(TextShotBTest, CachedTypingDrawsTheSamePixelsAsUncached)
 {
-    const QStringList lines = {QStringLiteral("「桃太郎」、むかしむかし。"), QStringLiteral("ーABCgy（１２３）…～"),
-        QString(), QStringLiteral("おしまい")};
-    for (const bool vertical : {false, true}) {
+    const QStringList lines = { QStringLiteral("「桃太郎」、むかしむかし。"),
+        QStringLiteral("ーABCgy（１２３）…～"), QString(), QStringLiteral("おしまい") };
+    for (const bool vertical : { false, true }) {
         if (vertical)
             Vertical();
         QImage results[2];
-        for (const bool caching : {true, false}) {
+        for (const bool caching : { true, false }) {
             SetFontCaching(caching);
             page.fill(qRgb(30, 60, 90));
             engine.SetText(lines);
@@ -354,15 +357,15 @@ TEST_F(TextShotBTest, CachedTypingDrawsTheSamePixelsAsUncached)
 
 TEST_F(TextShotBTest, ValuesFromADamagedBookAreSafe)
 {
-    engine.SetText({QString(), QString(), QStringLiteral("あい")});
-    for (const int v : {INT_MAX, INT_MIN}) {
+    engine.SetText({ QString(), QString(), QStringLiteral("あい") });
+    for (const int v : { INT_MAX, INT_MIN }) {
         target.font().height = v;
         engine.SetOrigin(v, v);
         engine.SetLinePitch(v);
         engine.SetShadowOn();
         engine.SetHighlightOn();
         engine.SetHighlightWidth(v);
-        for (const bool vertical : {false, true}) {
+        for (const bool vertical : { false, true }) {
             vertical ? engine.SetVertical() : engine.SetHorizontal();
             engine.DrawChar(1);
             engine.DrawChar(2);
@@ -383,7 +386,7 @@ TEST_F(TextShotBTest, ValuesFromADamagedBookAreSafe)
 TEST_F(TextShotBTest, StartsWithAPlaceholderTarget)
 {
     TTextShotB fresh;
-    fresh.SetText({QStringLiteral("あ")});
+    fresh.SetText({ QStringLiteral("あ") });
     fresh.DrawChar(1);
     fresh.CompositeAll();
     EXPECT_EQ(fresh.target()->image()->size(), QSize(640, 480));
@@ -393,9 +396,9 @@ TEST_F(TextShotBTest, StartsWithAPlaceholderTarget)
     fresh.SetCharDelay(-1, 7);
     EXPECT_EQ(fresh.CharDelay(2000), 7);
     EXPECT_EQ(fresh.CharDelay(2001), 0);
-    fresh.SetText({QStringLiteral("あ")});
+    fresh.SetText({ QStringLiteral("あ") });
     EXPECT_EQ(fresh.CharDelay(2000), 0);
 }
 
-}  // namespace
-}  // namespace pimoko
+} // namespace
+} // namespace pimoko

@@ -22,7 +22,7 @@ struct Layout {
     bool highlight = false;
     int highlightWidth = 0;
     int pitch = 0;
-    QPoint origin {100, 100};
+    QPoint origin { 100, 100 };
 };
 
 class TextShotTest : public ::testing::Test {
@@ -43,7 +43,7 @@ protected:
         shot.SetHighlightWidth(s.highlightWidth);
         s.vertical ? shot.SetVertical() : shot.SetHorizontal();
         shot.SetLinePitch(s.pitch);
-        shot.SetShadowColor(0x0000FF);  // red
+        shot.SetShadowColor(0x0000FF); // red
         shot.SetTextColor(0xFFFFFF);
     }
 
@@ -82,7 +82,7 @@ void ExpectShadowAt(const QImage& plain, const QImage& shadowed, const std::vect
 
 TEST_F(TextShotTest, HorizontalPositionsAdvanceByMeasuredWidthsAndLinesGoDown)
 {
-    Prepare({}, {QStringLiteral("あいAB"), QString(), QStringLiteral("う")});
+    Prepare({}, { QStringLiteral("あいAB"), QString(), QStringLiteral("う") });
     shot.SetLinePitch(7);
     EXPECT_EQ(shot.CharX(0, 1), 100);
     EXPECT_EQ(shot.CharX(0, 3), 160);
@@ -98,8 +98,8 @@ TEST_F(TextShotTest, VerticalColumnsRunLeftwardsFromTheOrigin)
     Layout s;
     s.vertical = true;
     s.pitch = 5;
-    s.origin = {600, 20};
-    Prepare(s, {QStringLiteral("あいう"), QStringLiteral("え"), QString(), QStringLiteral("お")});
+    s.origin = { 600, 20 };
+    Prepare(s, { QStringLiteral("あいう"), QStringLiteral("え"), QString(), QStringLiteral("お") });
     // Line 0 occupies x0 - h .. x0, line 1 x0 - 2h - p .. x0 - h - p.
     EXPECT_EQ(shot.CharX(0, 1), 600 - 30);
     EXPECT_EQ(shot.CharX(1, 1), 600 - 60 - 5);
@@ -110,11 +110,12 @@ TEST_F(TextShotTest, VerticalColumnsRunLeftwardsFromTheOrigin)
 
 TEST_F(TextShotTest, GlyphsFallInsideTheirCells)
 {
-    for (const bool vertical : {false, true}) {
+    for (const bool vertical : { false, true }) {
         Layout s;
         s.vertical = vertical;
         s.origin = vertical ? QPoint(500, 40) : QPoint(40, 40);
-        const QStringList lines = {QStringLiteral("漢字「かな」、。"), QStringLiteral("ー（あ）")};
+        const QStringList lines
+            = { QStringLiteral("漢字「かな」、。"), QStringLiteral("ー（あ）") };
         Prepare(s, lines);
         const int count = shot.CharCount();
         for (int n = 1; n <= count; ++n) {
@@ -135,32 +136,35 @@ TEST_F(TextShotTest, GlyphsFallInsideTheirCells)
 
 TEST_F(TextShotTest, DropShadowOffsetIsAThirtiethOfTheHeight)
 {
-    for (const auto& [height, d] : std::vector<std::pair<int, int>> {{29, 1}, {45, 1}, {60, 2}, {90, 3}}) {
+    for (const auto& [height, d] :
+        std::vector<std::pair<int, int>> { { 29, 1 }, { 45, 1 }, { 60, 2 }, { 90, 3 } }) {
         Layout s;
         s.height = height;
-        const QImage plain = Draw(s, {QStringLiteral("あ")});
+        const QImage plain = Draw(s, { QStringLiteral("あ") });
         s.shadow = true;
-        const QImage shadowed = Draw(s, {QStringLiteral("あ")});
+        const QImage shadowed = Draw(s, { QStringLiteral("あ") });
         SCOPED_TRACE(height);
-        ExpectShadowAt(plain, shadowed, {QPoint(d, d)});
+        ExpectShadowAt(plain, shadowed, { QPoint(d, d) });
         EXPECT_EQ(DropShadowOffset(-height), d);
     }
 }
 
 TEST_F(TextShotTest, HighlightOutlinesInEightDirectionsAtLeastOnePixelAway)
 {
-    for (const auto& [width, d] : std::vector<std::pair<int, int>> {{3, 3}, {1, 1}, {0, 1}, {-4, 1}}) {
-        for (const bool vertical : {false, true}) {
+    for (const auto& [width, d] :
+        std::vector<std::pair<int, int>> { { 3, 3 }, { 1, 1 }, { 0, 1 }, { -4, 1 } }) {
+        for (const bool vertical : { false, true }) {
             Layout s;
             s.vertical = vertical;
-            const QImage plain = Draw(s, {QStringLiteral("字")});
+            const QImage plain = Draw(s, { QStringLiteral("字") });
             s.shadow = true;
             s.highlight = true;
             s.highlightWidth = width;
-            const QImage outlined = Draw(s, {QStringLiteral("字")});
+            const QImage outlined = Draw(s, { QStringLiteral("字") });
             SCOPED_TRACE(width);
             ExpectShadowAt(plain, outlined,
-                {{d, d}, {d, -d}, {-d, -d}, {-d, d}, {d, 0}, {-d, 0}, {0, -d}, {0, d}});
+                { { d, d }, { d, -d }, { -d, -d }, { -d, d }, { d, 0 }, { -d, 0 }, { 0, -d },
+                    { 0, d } });
         }
     }
 }
@@ -168,23 +172,23 @@ TEST_F(TextShotTest, HighlightOutlinesInEightDirectionsAtLeastOnePixelAway)
 TEST_F(TextShotTest, WithoutShadowNeitherShadowNorOutlineIsDrawn)
 {
     Layout s;
-    const QImage plain = Draw(s, {QStringLiteral("あA")});
+    const QImage plain = Draw(s, { QStringLiteral("あA") });
     s.highlight = true;
     s.highlightWidth = 2;
-    EXPECT_TRUE(Draw(s, {QStringLiteral("あA")}) == plain);
+    EXPECT_TRUE(Draw(s, { QStringLiteral("あA") }) == plain);
     EXPECT_EQ(test::CountPixels(plain, kRed), 0);
 }
 
 TEST_F(TextShotTest, OnlyNumberedCharactersAreDrawn)
 {
-    Prepare({}, {QStringLiteral("あ")});
+    Prepare({}, { QStringLiteral("あ") });
     shot.DrawChar(0);
     shot.DrawChar(2);
     shot.DrawChar(-1);
     EXPECT_TRUE(test::InkBox(image).isEmpty());
 
     // The 2001st character is the first of line 1; the one after it never shows.
-    Prepare({}, {QString(2000, QLatin1Char('x')), QStringLiteral("あい")});
+    Prepare({}, { QString(2000, QLatin1Char('x')), QStringLiteral("あい") });
     ASSERT_EQ(shot.CharCount(), 2001);
     for (int n = 2001; n <= 2003; ++n)
         shot.DrawChar(n);
@@ -198,30 +202,30 @@ TEST_F(TextShotTest, BoundsCoverTheWholeText)
 {
     Layout s;
     s.pitch = 4;
-    Prepare(s, {QStringLiteral("あいう"), QStringLiteral("AB")});
+    Prepare(s, { QStringLiteral("あいう"), QStringLiteral("AB") });
     TextRect r = shot.TextBounds();
-    EXPECT_EQ(r, (TextRect {100, 100, 190, 100 + 2 * 32 + 4}));
+    EXPECT_EQ(r, (TextRect { 100, 100, 190, 100 + 2 * 32 + 4 }));
     s.vertical = true;
-    Prepare(s, {QStringLiteral("あいう"), QStringLiteral("AB")});
+    Prepare(s, { QStringLiteral("あいう"), QStringLiteral("AB") });
     r = shot.TextBounds();
-    EXPECT_EQ(r, (TextRect {100 - (2 * 32 + 4), 100, 100, 190}));
+    EXPECT_EQ(r, (TextRect { 100 - (2 * 32 + 4), 100, 100, 190 }));
     Prepare(s, {});
-    EXPECT_EQ(shot.TextBounds(), (TextRect {100, 100, 100, 100}));
+    EXPECT_EQ(shot.TextBounds(), (TextRect { 100, 100, 100, 100 }));
 }
 
 TEST_F(TextShotTest, ValuesFromADamagedBookAreSafe)
 {
-    for (const int v : {INT_MAX, INT_MIN}) {
-        for (const bool vertical : {false, true}) {
+    for (const int v : { INT_MAX, INT_MIN }) {
+        for (const bool vertical : { false, true }) {
             Layout s;
             s.height = v;
-            s.origin = {v, v};
+            s.origin = { v, v };
             s.pitch = v;
             s.vertical = vertical;
             s.shadow = true;
             s.highlight = true;
             s.highlightWidth = v;
-            Draw(s, {QString(), QStringLiteral("あい")});
+            Draw(s, { QString(), QStringLiteral("あい") });
             shot.TextBounds();
         }
     }
@@ -240,5 +244,5 @@ TEST_F(TextShotTest, SetCanvasResetsPitchAndCharacterSet)
     EXPECT_EQ(c.font().color, 0x123456u);
 }
 
-}  // namespace
-}  // namespace pimoko
+} // namespace
+} // namespace pimoko

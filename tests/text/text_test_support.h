@@ -16,7 +16,7 @@ inline void EnsureGuiApp()
         qputenv("QT_QPA_PLATFORM", "offscreen");
     static int argc = 1;
     static char name[] = "pimoko_text_test";
-    static char* argv[] = {name, nullptr};
+    static char* argv[] = { name, nullptr };
     static QGuiApplication* app = new QGuiApplication(argc, argv);
     (void)app;
 }
@@ -56,4 +56,4 @@ inline int CountPixels(const QImage& image, QRgb color)
     return n;
 }
 
-}  // namespace pimoko::test
+} // namespace pimoko::test

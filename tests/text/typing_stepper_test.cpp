@@ -43,10 +43,11 @@ protected:
     {
         TypingStepper::Callbacks c;
         c.onChar = [this](int n, const QString& ch, bool drawn) {
-            typed.push_back({n, ch, drawn, clock.NowMs()});
+            typed.push_back({ n, ch, drawn, clock.NowMs() });
             events.push_back(QStringLiteral("char %1").arg(n));
         };
-        c.stopRequested = [this]() { return stopAfter > 0 && static_cast<int>(typed.size()) >= stopAfter; };
+        c.stopRequested
+            = [this]() { return stopAfter > 0 && static_cast<int>(typed.size()) >= stopAfter; };
         c.onDone = [this](bool stopped) {
             events.push_back(stopped ? QStringLiteral("stopped") : QStringLiteral("done"));
             doneAt = clock.NowMs();
@@ -58,7 +59,7 @@ protected:
     Canvas target;
     TTextShotB engine;
     ManualClock clock;
-    TypingStepper stepper {engine, clock};
+    TypingStepper stepper { engine, clock };
     std::vector<Typed> typed;
     QStringList events;
     int stopAfter = 0;
@@ -67,18 +68,18 @@ protected:
 
 TEST_F(TypingStepperTest, EachDelayCountsFromTheStartOfThePreviousCharacter)
 {
-    engine.SetText({QStringLiteral("あい"), QStringLiteral("うえ")});
-    const int delays[] = {100, 50, 0, 200};
+    engine.SetText({ QStringLiteral("あい"), QStringLiteral("うえ") });
+    const int delays[] = { 100, 50, 0, 200 };
     for (int i = 0; i < 4; ++i)
         engine.SetCharDelay(i, delays[i]);
     // Drawing takes time on a slow machine; it counts into the next delay.
     clock.SetTaskCost(30);
     ASSERT_TRUE(stepper.Start(Record()));
-    EXPECT_TRUE(typed.empty());  // typing begins from the event loop
+    EXPECT_TRUE(typed.empty()); // typing begins from the event loop
     clock.RunUntilIdle();
-    const std::vector<Typed> expected = {{1, QStringLiteral("あ"), true, 100},
-        {2, QStringLiteral("い"), true, 150}, {3, QStringLiteral("う"), true, 180},
-        {4, QStringLiteral("え"), true, 380}};
+    const std::vector<Typed> expected
+        = { { 1, QStringLiteral("あ"), true, 100 }, { 2, QStringLiteral("い"), true, 150 },
+              { 3, QStringLiteral("う"), true, 180 }, { 4, QStringLiteral("え"), true, 380 } };
     EXPECT_EQ(typed, expected);
     EXPECT_EQ(events.last(), QStringLiteral("done"));
     EXPECT_TRUE(stepper.IsDone());
@@ -88,26 +89,28 @@ TEST_F(TypingStepperTest, EachDelayCountsFromTheStartOfThePreviousCharacter)
 
 TEST_F(TypingStepperTest, HalfWidthSpacesWithoutDelayAreSkipped)
 {
-    engine.SetText({QStringLiteral("a b　c d")});
-    engine.SetCharDelay(5, 10);  // the second space waits, so it is typed
+    engine.SetText({ QStringLiteral("a b　c d") });
+    engine.SetCharDelay(5, 10); // the second space waits, so it is typed
     ASSERT_TRUE(stepper.Start(Record()));
     clock.RunUntilIdle();
     ASSERT_EQ(typed.size(), 7u);
     EXPECT_FALSE(typed[1].drawn);
-    EXPECT_TRUE(typed[3].drawn);  // full-width space
+    EXPECT_TRUE(typed[3].drawn); // full-width space
     EXPECT_TRUE(typed[5].drawn);
     EXPECT_EQ(typed[5].at, 10);
 }
 
 TEST_F(TypingStepperTest, StopIsSeenAfterACharacterAndEndsThePage)
 {
-    engine.SetText({QStringLiteral("あいうえお")});
+    engine.SetText({ QStringLiteral("あいうえお") });
     for (int i = 0; i < 5; ++i)
         engine.SetCharDelay(i, 10);
     stopAfter = 2;
     ASSERT_TRUE(stepper.Start(Record()));
     clock.RunUntilIdle();
-    EXPECT_EQ(events, (QStringList {QStringLiteral("char 1"), QStringLiteral("char 2"), QStringLiteral("stopped")}));
+    EXPECT_EQ(events,
+        (QStringList {
+            QStringLiteral("char 1"), QStringLiteral("char 2"), QStringLiteral("stopped") }));
     EXPECT_EQ(stepper.TypingIndex(), 3);
     EXPECT_TRUE(stepper.IsDone());
     EXPECT_FALSE(clock.HasPending());
@@ -115,16 +118,16 @@ TEST_F(TypingStepperTest, StopIsSeenAfterACharacterAndEndsThePage)
 
 TEST_F(TypingStepperTest, AStopDuringALongDelayEndsThePageWhenPolled)
 {
-    engine.SetText({QStringLiteral("あい")});
+    engine.SetText({ QStringLiteral("あい") });
     engine.SetCharDelay(1, 5000);
     ASSERT_TRUE(stepper.Start(Record()));
     clock.Advance(100);
     ASSERT_EQ(typed.size(), 1u);
-    stepper.PollStop();  // nothing requested yet
+    stepper.PollStop(); // nothing requested yet
     EXPECT_TRUE(stepper.IsTyping());
     stopAfter = 1;
     stepper.PollStop();
-    EXPECT_TRUE(events.size() == 1);  // the page ends from the event loop
+    EXPECT_TRUE(events.size() == 1); // the page ends from the event loop
     clock.Advance(1);
     EXPECT_EQ(events.last(), QStringLiteral("stopped"));
     EXPECT_LT(doneAt, 200);
@@ -133,7 +136,7 @@ TEST_F(TypingStepperTest, AStopDuringALongDelayEndsThePageWhenPolled)
 
 TEST_F(TypingStepperTest, DeferredPagesAreBlendedOnceAtTheEndEvenWhenStopped)
 {
-    engine.SetText({QStringLiteral("あいうえお")});
+    engine.SetText({ QStringLiteral("あいうえお") });
     engine.SetDeferredComposite(true);
     bool blankWhileTyping = true;
     TypingStepper::Callbacks c = Record();
@@ -156,7 +159,7 @@ TEST_F(TypingStepperTest, DeferredPagesAreBlendedOnceAtTheEndEvenWhenStopped)
 
 TEST_F(TypingStepperTest, StartingWhileTypingDoesNothingAndAnEmptyPageEndsAtOnce)
 {
-    engine.SetText({QStringLiteral("あい")});
+    engine.SetText({ QStringLiteral("あい") });
     engine.SetCharDelay(0, 100);
     ASSERT_TRUE(stepper.Start(Record()));
     EXPECT_FALSE(stepper.Start(Record()));
@@ -169,17 +172,17 @@ TEST_F(TypingStepperTest, StartingWhileTypingDoesNothingAndAnEmptyPageEndsAtOnce
     ASSERT_TRUE(stepper.Start(Record()));
     EXPECT_TRUE(events.isEmpty());
     clock.RunUntilIdle();
-    EXPECT_EQ(events, QStringList {QStringLiteral("done")});
+    EXPECT_EQ(events, QStringList { QStringLiteral("done") });
 }
 
 TEST_F(TypingStepperTest, TheDoneCallbackCanStartTheNextPage)
 {
-    engine.SetText({QStringLiteral("あ")});
+    engine.SetText({ QStringLiteral("あ") });
     int pages = 0;
     TypingStepper::Callbacks c;
     c.onDone = [&](bool) {
         if (++pages < 3) {
-            engine.SetText({QStringLiteral("い")});
+            engine.SetText({ QStringLiteral("い") });
             EXPECT_TRUE(stepper.Start(c));
         }
     };
@@ -190,7 +193,7 @@ TEST_F(TypingStepperTest, TheDoneCallbackCanStartTheNextPage)
 
 TEST_F(TypingStepperTest, CancelForgetsThePageWithoutEndingIt)
 {
-    engine.SetText({QStringLiteral("あいう")});
+    engine.SetText({ QStringLiteral("あいう") });
     engine.SetDeferredComposite(true);
     TypingStepper::Callbacks c = Record();
     c.onChar = [&](int, const QString&, bool) { stepper.Cancel(); };
@@ -203,5 +206,5 @@ TEST_F(TypingStepperTest, CancelForgetsThePageWithoutEndingIt)
     EXPECT_FALSE(clock.HasPending());
 }
 
-}  // namespace
-}  // namespace pimoko
+} // namespace
+} // namespace pimoko
