@@ -111,7 +111,8 @@ void SetFontCaching(bool on);
 bool FontCachingEnabled();
 
 // A font made from a logical-font record. Text is drawn without smoothing: each pixel
-// is either the text colour or left alone.
+// is either the text colour or left alone. Faces and their caches belong to the thread
+// of the application object.
 class FontFace {
 public:
     // The face for a record; records that differ only in what drawing ignores share one.
@@ -139,8 +140,9 @@ public:
     int TextHeight(const QString& text) const;
 
     // Draws text with the reference point (x, y) at the top of its first character cell,
-    // turned by the escapement. On a QImage::Format_Mono target, white sets bits and any
-    // other colour clears them; on a 24-bit target the colour is written as it is.
+    // turned by the escapement. On a QImage::Format_Mono target, colours nearer white
+    // than black set bits and the others clear them; on a 24-bit target the colour is
+    // written as it is.
     // Returns the rectangle of pixels the glyphs may have touched, clipped to the image.
     QRect DrawText(QImage& target, int x, int y, const QString& text, ColorRef color) const;
 

@@ -17,6 +17,7 @@
 #include <array>
 #include <cmath>
 #include <unordered_map>
+#include <vector>
 
 namespace pimoko {
 
@@ -256,6 +257,10 @@ struct FaceCore {
             scratch = MakeShape(c);
             return scratch;
         }
+        // A face that has drawn every character of a large set starts over rather
+        // than growing without end.
+        if (shapes.size() >= 8192)
+            shapes.clear();
         return shapes.emplace(c, MakeShape(c)).first->second;
     }
 };
@@ -307,6 +312,18 @@ char32_t NextChar(const QString& text, int* i)
 
 } // namespace
 
+namespace {
+
+// The glyph pictures of all faces together stay below this many bytes; past it every
+// face starts over.
+constexpr size_t kGlyphBudget = size_t(96) << 20;
+size_t gGlyphBytes = 0;
+QHash<QString, std::shared_ptr<const FontFace>> gFaces;
+std::vector<FontFace::Impl*> gFaceImpls; // the parts of the faces in gFaces
+void TrimGlyphBitmaps();
+
+} // namespace
+
 struct FontFace::Impl {
     LogFont font;
     std::shared_ptr<FaceCore> core;
@@ -343,9 +360,24 @@ struct FontFace::Impl {
             scratch = Render(c, 0, 0);
             return scratch;
         }
-        return bitmaps.emplace(c, Render(c, 0, 0)).first->second;
+        GlyphBitmap bitmap = Render(c, 0, 0);
+        gGlyphBytes += bitmap.bits.size() + sizeof(GlyphBitmap);
+        if (gGlyphBytes > kGlyphBudget)
+            TrimGlyphBitmaps();
+        return bitmaps.emplace(c, std::move(bitmap)).first->second;
     }
 };
+
+namespace {
+
+void TrimGlyphBitmaps()
+{
+    for (FontFace::Impl* impl : gFaceImpls)
+        impl->bitmaps.clear();
+    gGlyphBytes = 0;
+}
+
+} // namespace
 
 FontFace::FontFace(std::unique_ptr<Impl> impl)
     : impl_(std::move(impl))
@@ -365,7 +397,6 @@ std::shared_ptr<const FontFace> FontFace::Get(const LogFont& font)
                 return r.second;
         }
     }
-    static QHash<QString, std::shared_ptr<const FontFace>> faces;
     const qint64 height = std::llabs(static_cast<qint64>(font.height));
     const int px = height == 0 ? 16 : static_cast<int>(std::min<qint64>(height, kMaxPixelSize));
     const bool bold = font.weight >= 600;
@@ -377,8 +408,8 @@ std::shared_ptr<const FontFace> FontFace::Get(const LogFont& font)
                             .arg(int(bold) | int(font.italic) << 1 | int(font.underline) << 2
                                 | int(font.strikeOut) << 3);
     if (gCaching) {
-        auto it = faces.constFind(key);
-        if (it != faces.constEnd()) {
+        auto it = gFaces.constFind(key);
+        if (it != gFaces.constEnd()) {
             recent[recentNext++ % recent.size()] = { font, it.value() };
             return it.value();
         }
@@ -405,11 +436,15 @@ std::shared_ptr<const FontFace> FontFace::Get(const LogFont& font)
         impl->axisAligned = false;
         break;
     }
+    Impl* implPointer = impl.get();
     std::shared_ptr<const FontFace> face(new FontFace(std::move(impl)));
     if (gCaching) {
-        if (faces.size() > 256)
-            faces.clear();
-        faces.insert(key, face);
+        if (gFaces.size() > 256) {
+            gFaces.clear();
+            gFaceImpls.clear();
+        }
+        gFaces.insert(key, face);
+        gFaceImpls.push_back(implPointer);
         recent[recentNext++ % recent.size()] = { font, face };
     }
     return face;

@@ -113,8 +113,9 @@ QRect BlitGlyph(QImage& target, const GlyphBitmap& glyph, qint64 x, qint64 y, Co
 
     const QImage::Format format = target.format();
     if (format == QImage::Format_Mono) {
-        // Bits stand for colour-table indices; index 1 is white.
-        const bool set = (color & 0x00FFFFFF) == kWhite;
+        // Bits stand for colour-table indices; index 1 is white, and a colour takes the
+        // nearer of the two.
+        const bool set = ColorRed(color) + ColorGreen(color) + ColorBlue(color) >= 3 * 128;
         for (qint64 ty = cy0; ty < cy1; ++ty) {
             const int gy = static_cast<int>(ty - top);
             BlitMonoRow(target.scanLine(int(ty)), target.width(),

@@ -28,8 +28,8 @@ struct GlyphBitmap {
 GlyphBitmap RasterizePath(const QPainterPath& path);
 
 // Draws the glyph's set pixels with the glyph's reference point at (x, y): on a
-// QImage::Format_Mono target white sets bits and other colours clear them; on other
-// targets the colour is stored. Returns the touched rectangle, clipped to the image.
+// QImage::Format_Mono target colours nearer white set bits and the others clear them; on
+// other targets the colour is stored. Returns the touched rectangle, clipped to the image.
 QRect BlitGlyph(QImage& target, const GlyphBitmap& glyph, qint64 x, qint64 y, ColorRef color);
 
 } // namespace pimoko

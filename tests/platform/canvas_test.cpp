@@ -160,8 +160,11 @@ TEST_F(CanvasTest, MonoTargetsSetBitsWithWhiteAndClearThemOtherwise)
     for (int y = 0; y < 64; ++y)
         for (int x = 0; x < 64; ++x)
             ASSERT_EQ(mask.pixel(x, y), page.pixel(x, y)) << x << "," << y;
-    canvas.TextOut(Font(QStringLiteral("IPAGothic"), 40), 0x000000, 3, 5, QStringLiteral("あ"));
+    canvas.TextOut(Font(QStringLiteral("IPAGothic"), 40), 0x303030, 3, 5, QStringLiteral("あ"));
     EXPECT_EQ(test::CountPixels(mask, qRgb(255, 255, 255)), 0);
+    // A light colour is nearer white.
+    canvas.TextOut(Font(QStringLiteral("IPAGothic"), 40), 0xC0C0C0, 3, 5, QStringLiteral("あ"));
+    EXPECT_EQ(test::CountPixels(mask, qRgb(255, 255, 255)), set);
 }
 
 TEST_F(CanvasTest, GlyphsAreClippedAtTheImageEdges)
