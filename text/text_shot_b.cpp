@@ -152,7 +152,9 @@ CanvasFont TTextShotB::MaskFont() const
 
 int TTextShotB::PrefixWidth4(int line, int column) const
 {
-    return caches_->prefix.Width(numbering_, line, column, maskCanvas_.font().ToLogFont());
+    // The mask canvas carries this font while a character is drawn; asking for it here
+    // lets the positions be read before the first character too.
+    return caches_->prefix.Width(numbering_, line, column, MaskFont().ToLogFont());
 }
 
 QPoint TTextShotB::CharPos4(int line, int column) const
