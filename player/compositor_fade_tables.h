@@ -29,12 +29,18 @@ public:
     void BlendStepByTable(const quint8* a, const quint8* b, quint8* out, std::size_t count,
                           int s) const;
 
-    // True when the vector path is in use for step s (the machine has it, and the row's
-    // corrections fit).
+    // How BlendStep works: through the tables a byte at a time, with AVX2 arithmetic that
+    // reproduces them, or with AVX-512 byte lookups into them. The fastest the machine has
+    // is chosen; SetBlendPath is false (and changes nothing) for one it lacks.
+    enum class BlendPath { Tables, Avx2, Avx512 };
+    BlendPath Path() const { return path_; }
+    bool SetBlendPath(BlendPath path);
+
+    // True when step s is blended with vector instructions on the chosen path.
     bool UsesVectorPath(int s) const;
 
     // Entries that the arithmetic rounding of d * s / 100 gets wrong at a tie, which the
-    // vector path corrects one by one.
+    // AVX2 path corrects one by one.
     static constexpr int kMaxCorrections = 8;
     struct RowCorrections {
         int count = 0;  // -1: too many; the row is blended through the tables
@@ -47,7 +53,7 @@ private:
     std::array<std::array<quint8, kDifferences>, kSteps> increase_;
     std::array<std::array<quint8, kDifferences>, kSteps> decrease_;
     std::array<RowCorrections, kSteps> corrections_;
-    bool vector_ = false;
+    BlendPath path_ = BlendPath::Tables;
 };
 
 // The value of one table entry: d / 100 * s in extended precision, rounded half to even.
