@@ -1,0 +1,113 @@
+#pragma once
+
+#include "platform/canvas.h"
+#include "platform/clock.h"
+#include "player/playback_ports.h"
+#include "player/sound_player.h"
+#include "text/typing_stepper.h"
+
+#include <QString>
+
+#include <memory>
+
+namespace pimoko {
+
+class Compositor;
+class TNovelPage;
+class TOpenBook;
+class TTextShotB;
+class TViewerState;
+
+// Everything the player works with. The player owns none of it.
+struct PlaybackParts {
+    TOpenBook& book;
+    Compositor& compositor;  // the viewer's picture must be handed to it
+    TTextShotB& text;
+    TViewerState& viewer;
+    Clock& clock;
+    SoundPort& sounds;
+    PageSliderPort& slider;
+    PlaybackEditing& editing;
+    PlaybackScreen& screen;
+    bool& busy;  // the program-wide busy flag
+};
+
+// Plays a book page by page: a page's sound, background, clip and transition, then its
+// text typed character by character; when the typing ends, the page decides whether the
+// next page follows at once or the player waits for the reader. Fades and typing run on
+// the clock from the event loop, so calls return at once and the reader's stop actions
+// are seen between steps. A page starts the next one only after its own typing has
+// ended, so playing never nests deeper than one page.
+class TPlayback {
+public:
+    static constexpr int kLastPage = 300;
+
+    explicit TPlayback(const PlaybackParts& parts);
+    ~TPlayback();
+    TPlayback(const TPlayback&) = delete;
+    TPlayback& operator=(const TPlayback&) = delete;
+
+    void SetObserver(PlaybackObserver* observer) { observer_ = observer ? observer : &noObserver_; }
+
+    // Plays from the book's CurrentPage; nothing while the busy flag is set.
+    void StartPlaying();
+    // Plays page n and starts its typing; false (and the player stops) when the page is
+    // not in use.
+    bool PlayPage(int n);
+    // The end of a page's typing: present where the page asks, choose the next page, and
+    // play it or wait.
+    void PageDone();
+    void PresentBackBuffer();
+
+    // The viewer's sound operations; a bare name is taken from the book's folder.
+    void PlaySound(const QString& file, bool looped);
+    void StopSounds();
+
+    // The stop actions set it; PlayPage clears it. Typing and fades end at their next step.
+    void RequestStop() { stopRequest_ = true; }
+    bool StopRequest() const { return stopRequest_; }
+
+    bool Busy() const { return parts_.busy; }
+    int PlayingPage() const { return playingPage_; }
+    int NextPageGoto() const { return nextPageGoto_; }
+    bool NextPagePeriod() const { return nextPagePeriod_; }
+    bool IsTyping() const { return stepper_.IsTyping(); }
+    // Between PlayPage and the end of its typing (fade and typing included), or while
+    // PageDone fades.
+    bool PagePlaying() const { return pagePending_; }
+
+    // A page's link page as the link areas follow it: -1 for none or one outside 1..300.
+    int LinkPageOf(int page) const;
+
+    const PlaybackParts& Parts() const { return parts_; }
+
+    // Tears down what is running (fade and typing) without finishing it.
+    void Abandon();
+
+private:
+    void ShowBackBuffer(const TNovelPage& page, bool fade, void (TPlayback::*then)());
+    void ContinuePlayPage();
+    void SetUpText(const TNovelPage& page);
+    void StartTyping();
+    void ContinuePageDone();
+    void ApplyEndOfBookCursor();
+    void Wait();
+    void CopyViewerToBackBuffer();
+
+    PlaybackParts parts_;
+    PlaybackObserver noObserver_;
+    PlaybackObserver* observer_ = &noObserver_;
+    TypingStepper stepper_;
+    Canvas backCanvas_;
+    int playingPage_ = 0;
+    int nextPageGoto_ = 0;
+    bool nextPagePeriod_ = false;
+    bool stopRequest_ = false;
+    bool pagePending_ = false;
+    int charsTyped_ = 0;
+    int fadeSerial_ = 0;
+    // Fade reports arriving after the player is gone find this expired.
+    std::shared_ptr<int> life_ = std::make_shared<int>(0);
+};
+
+}  // namespace pimoko

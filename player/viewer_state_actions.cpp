@@ -1,0 +1,212 @@
+#include "player/viewer_state_actions.h"
+
+#include "book/open_book.h"
+#include "player/viewer_state.h"
+
+#include <Qt>
+
+namespace pimoko {
+
+int VirtualKeyOf(int qtKey)
+{
+    switch (qtKey) {
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+        return kVkReturn;
+    case Qt::Key_Escape:
+        return kVkEscape;
+    case Qt::Key_Space:
+        return kVkSpace;
+    case Qt::Key_Left:
+        return kVkLeft;
+    case Qt::Key_Up:
+        return kVkUp;
+    case Qt::Key_Right:
+        return kVkRight;
+    case Qt::Key_Down:
+        return kVkDown;
+    case Qt::Key_L:
+        return kVkL;
+    case Qt::Key_F1:
+        return kVkF1;
+    default:
+        return 0;
+    }
+}
+
+TViewerActions::TViewerActions(TPlayback& playback) : playback_(playback), parts_(playback.Parts())
+{
+}
+
+bool TViewerActions::LinksActive() const
+{
+    return parts_.viewer.Links().HasLinks() && !parts_.slider.SliderMoved();
+}
+
+void TViewerActions::ReaderAdvance()
+{
+    if (parts_.busy)
+        return;
+    TViewerState& v = parts_.viewer;
+    v.cursor = kCursorDefault;
+    v.glyph = GoOnGlyph::Advance;
+    parts_.screen.ViewerStateChanged();
+    parts_.slider.EnableSlider(false);
+    const int jump = parts_.slider.TakeSliderJump();
+    if (jump >= 1 && jump <= TPlayback::kLastPage) {
+        parts_.book.CurrentPage = jump;
+        parts_.editing.ShowPage(jump);
+        playback_.StopSounds();
+    }
+    playback_.StartPlaying();
+}
+
+void TViewerActions::PlayLink(int page)
+{
+    TViewerState& v = parts_.viewer;
+    v.cursor = kCursorDefault;
+    v.glyph = GoOnGlyph::Advance;
+    v.Links().ForgetHighlight();
+    parts_.screen.ViewerStateChanged();
+    parts_.book.CurrentPage = page;
+    parts_.slider.EnableSlider(false);
+    parts_.slider.ClearSliderMoved();
+    parts_.editing.ShowPage(page);
+    v.Links().ClearLinkAreas();
+    playback_.StartPlaying();
+}
+
+void TViewerActions::FollowSelectedLink()
+{
+    if (parts_.busy || parts_.slider.SliderMoved())
+        return;
+    const int target = parts_.viewer.Links().SelectedTarget(
+        [this](int page) { return playback_.LinkPageOf(page); });
+    if (target < 1)
+        return;
+    PlayLink(target);
+}
+
+void TViewerActions::GoOnButtonClick()
+{
+    if (parts_.busy)
+        return;
+    if (LinksActive())
+        FollowSelectedLink();
+    else
+        ReaderAdvance();
+}
+
+void TViewerActions::PictureMouseDown(int x, int y, bool leftButtonAlone)
+{
+    if (parts_.busy || !leftButtonAlone)
+        return;
+    const int target = parts_.viewer.Links().LinkTargetAt(
+        x, y, [this](int page) { return playback_.LinkPageOf(page); });
+    if (target < 1 || parts_.slider.SliderMoved()) {
+        if (LinksActive())
+            return;  // with links to choose, only a click on one of them acts
+        ReaderAdvance();
+        return;
+    }
+    PlayLink(target);
+}
+
+void TViewerActions::FrameMouseDown(bool leftButtonAlone)
+{
+    if (parts_.busy || !leftButtonAlone || !parts_.viewer.fullScreen)
+        return;
+    if (LinksActive())
+        return;
+    ReaderAdvance();
+}
+
+void TViewerActions::PictureMouseMove(int x, int y)
+{
+    if (parts_.busy)
+        return;
+    LinkAreaTable& links = parts_.viewer.Links();
+    const bool before = links.HighlightDrawn();
+    links.PointerMoved(x, y, parts_.viewer.Picture());
+    if (before || links.HighlightDrawn())
+        parts_.screen.RepaintPicture();
+}
+
+void TViewerActions::KeyDown(int key)
+{
+    if (!parts_.viewer.visible)
+        return;
+    if (key == kVkEscape) {
+        playback_.RequestStop();
+        if (!parts_.busy && CloseRequested())
+            parts_.screen.CloseViewer();
+        return;
+    }
+    if (parts_.busy)
+        return;
+    LinkAreaTable& links = parts_.viewer.Links();
+    switch (key) {
+    case kVkReturn:
+    case kVkSpace:
+        GoOnButtonClick();
+        break;
+    case kVkLeft:
+    case kVkUp:
+    case kVkRight:
+    case kVkDown:
+        if (links.HasLinks() && playback_.NextPagePeriod() && !parts_.slider.SliderMoved()) {
+            if (key == kVkLeft || key == kVkUp)
+                links.SelectPreviousLink(parts_.viewer.Picture());
+            else
+                links.SelectNextLink(parts_.viewer.Picture());
+            parts_.screen.RepaintPicture();
+        }
+        break;
+    case kVkL:
+    case kVkF1:
+        parts_.screen.ShowTitleListInPlayerMode();
+        break;
+    default:
+        break;
+    }
+}
+
+void TViewerActions::StopButtonClick()
+{
+    if (!parts_.busy)
+        return;
+    playback_.RequestStop();
+    playback_.StopSounds();
+}
+
+bool TViewerActions::StopMenuEnabled() const { return parts_.busy; }
+
+bool TViewerActions::CloseRequested()
+{
+    if (parts_.busy) {
+        playback_.RequestStop();
+        return false;
+    }
+    playback_.StopSounds();
+    parts_.screen.HideTitleList();
+    parts_.viewer.visible = false;
+    return true;
+}
+
+void TViewerActions::Hidden()
+{
+    parts_.viewer.visible = false;
+    playback_.StopSounds();
+    parts_.editing.RestoreEditorWindow();
+}
+
+void TViewerActions::ApplyScreenMode()
+{
+    const auto change = parts_.viewer.ApplyScreenMode(parts_.editing.WantsFullScreen());
+    if (change == TViewerState::ScreenChange::None)
+        return;
+    parts_.screen.HideTitleList();
+    parts_.screen.ApplyScreenLayout(change);
+}
+
+}  // namespace pimoko
