@@ -147,9 +147,13 @@ void DrawPageLayers(QImage& bitmap, const TNovelPage& page, const PathResolver& 
 }
 
 void ComposePage(const PageSource& pages, int n, QImage& bitmap, const PathResolver& resolve,
-                 ThumbnailCache* cache)
+                 ThumbnailCache* cache, int cacheSet)
 {
-    if (cache && cache->LoadThumbnail(n, 0, bitmap))
+    if (n < 1 || n > kLastPage) {
+        bitmap = NewBitmap24(kPageWidth, kPageHeight);
+        return;
+    }
+    if (cache && cache->LoadThumbnail(n, cacheSet, bitmap))
         return;
     const PageBackground background = FindBackgroundPage(pages, n);
     DrawBackground(bitmap, background, resolve);
@@ -157,8 +161,9 @@ void ComposePage(const PageSource& pages, int n, QImage& bitmap, const PathResol
         DrawPageLayers(bitmap, pages(j), resolve);
 }
 
-PageComposer::PageComposer(PageSource pages, PathResolver resolve, ThumbnailCache* cache)
-    : pages_(std::move(pages)), resolve_(std::move(resolve)), cache_(cache)
+PageComposer::PageComposer(PageSource pages, PathResolver resolve, ThumbnailCache* cache,
+                           int cacheSet)
+    : pages_(std::move(pages)), resolve_(std::move(resolve)), cache_(cache), cacheSet_(cacheSet)
 {
 }
 
@@ -171,7 +176,12 @@ void PageComposer::Reset()
 
 void PageComposer::ComposePage(int n, QImage& bitmap)
 {
-    if (cache_ && cache_->LoadThumbnail(n, 0, bitmap)) {
+    if (n < 1 || n > kLastPage) {
+        bitmap = NewBitmap24(kPageWidth, kPageHeight);
+        Reset();
+        return;
+    }
+    if (cache_ && cache_->LoadThumbnail(n, cacheSet_, bitmap)) {
         // A thumbnail is too small to build the next page on.
         Reset();
         return;

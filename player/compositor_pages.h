@@ -57,10 +57,11 @@ void DrawBackground(QImage& bitmap, const PageBackground& background, const Path
 void DrawPageLayers(QImage& bitmap, const TNovelPage& page, const PathResolver& resolve);
 
 // The bitmap shows page n as it looks: its background page, then the clips and texts of
-// every page from there up to n. With a cache, a valid thumbnail of page n (set 0) whose
-// file exists is taken instead (the bitmap is then 120 x 100).
+// every page from there up to n. With a cache, a valid thumbnail of page n in the set (0 for
+// the book being edited, 1 for the insertion window's book) whose file can be read is taken
+// instead (the bitmap is then 120 x 100). A page number outside 1..300 gives black.
 void ComposePage(const PageSource& pages, int n, QImage& bitmap, const PathResolver& resolve,
-                 ThumbnailCache* cache = nullptr);
+                 ThumbnailCache* cache = nullptr, int cacheSet = 0);
 
 // Composes pages one after another the way the title list asks for them (1, 2, 3 ...):
 // page n + 1 starts from the picture of page n when both share a background page, so a
@@ -68,7 +69,8 @@ void ComposePage(const PageSource& pages, int n, QImage& bitmap, const PathResol
 // the same as ComposePage's. The pages must not change between calls without Reset().
 class PageComposer {
 public:
-    PageComposer(PageSource pages, PathResolver resolve, ThumbnailCache* cache = nullptr);
+    PageComposer(PageSource pages, PathResolver resolve, ThumbnailCache* cache = nullptr,
+                 int cacheSet = 0);
 
     void ComposePage(int n, QImage& bitmap);
     void Reset();
@@ -80,6 +82,7 @@ private:
     PageSource pages_;
     PathResolver resolve_;
     ThumbnailCache* cache_;
+    int cacheSet_;
     QImage last_;  // the full picture of lastPage_
     int lastPage_ = 0;
     int lastBackground_ = 0;

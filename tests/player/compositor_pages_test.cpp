@@ -169,6 +169,20 @@ TEST(CompositorCompose, ThumbnailCacheShortCut)
     ComposePage(p.Source(), 1, picture, ResolverForFolder(folder.path()), &cache);
     EXPECT_EQ(picture.size(), QSize(120, 100));
     EXPECT_EQ(picture.pixel(60, 50), qRgb(255, 0, 0));
+
+    // After a thumbnail the composer has no full picture to build page 2 on.
+    PageComposer composer(p.Source(), ResolverForFolder(folder.path()), &cache);
+    composer.ComposePage(1, picture);
+    EXPECT_EQ(picture.size(), QSize(120, 100));
+    composer.ComposePage(2, picture);
+    EXPECT_EQ(picture.size(), QSize(640, 480));
+    EXPECT_EQ(picture.pixel(600, 400), qRgb(255, 0, 0));
+
+    // Page numbers outside the table never reach it.
+    ComposePage(p.Source(), 301, picture, ResolverForFolder(folder.path()), &cache);
+    EXPECT_EQ(picture, NewBitmap24());
+    composer.ComposePage(0, picture);
+    EXPECT_EQ(picture, NewBitmap24());
 }
 
 }  // namespace
