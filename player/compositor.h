@@ -28,7 +28,8 @@ struct FadeHooks {
     // Called after each step has been drawn into the viewer picture, and after the final
     // copy: the viewer shows its picture.
     std::function<void()> refresh;
-    // Called once, from the event loop, when the fade has ended on the target picture.
+    // Called once when the fade has ended on the target picture: from the event loop, or
+    // inside FadeIn when a new fade ends this one.
     std::function<void(const FadeReport&)> done;
 };
 
