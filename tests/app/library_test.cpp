@@ -1,0 +1,277 @@
+#include "app/core/library.h"
+#include "archive/archive_operations.h"
+#include "book/open_book.h"
+#include "platform/line_file.h"
+#include "platform/prompt_port.h"
+#include "tests/app/app_test_books.h"
+#include "tests/support/test_support.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+
+#include <gtest/gtest.h>
+
+namespace pimoko {
+namespace {
+
+// The windows around the library, recording what they were asked to do, with a real
+// open book behind LoadBook.
+class FakePeers : public LibraryPeers {
+public:
+    FakePeers(PromptPort& prompt, const QString& startup) : book(prompt, startup) {}
+
+    bool PlayerMode() override { return playerMode; }
+    bool ConfirmDiscard() override { return discardAllowed; }
+    bool LoadBook(const QString& path) override
+    {
+        calls << QStringLiteral("load");
+        loaded << path;
+        return book.LoadBook(path);
+    }
+    QString BookTitle() override { return book.BookTitle; }
+    void HideTitleList() override { calls << QStringLiteral("hide list"); }
+    void HideViewer() override { calls << QStringLiteral("hide viewer"); }
+    void HideEditor() override { calls << QStringLiteral("hide editor"); }
+    void ResetReaderState() override { calls << QStringLiteral("reset"); }
+    void BlankViewer() override { calls << QStringLiteral("blank"); }
+    void RebuildTitleListSlider() override { calls << QStringLiteral("slider"); }
+    void StartPlaying() override { calls << QStringLiteral("play"); }
+    bool CloseEditor() override { return editorCloses; }
+
+    TOpenBook book;
+    bool playerMode = false;
+    bool discardAllowed = true;
+    bool editorCloses = true;
+    QStringList calls;
+    QStringList loaded;
+};
+
+class LibraryTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        startup = QDir(dir.path()).canonicalPath();
+        peers = std::make_unique<FakePeers>(prompt, startup);
+        library = std::make_unique<TLibrary>(prompt, *peers, startup);
+        library->Today = [] { return QDate(2024, 3, 15); };
+    }
+    void TearDown() override { QDir::setCurrent(QDir::tempPath()); }
+
+    QString File(const QString& name) const { return QDir(startup).filePath(name); }
+
+    // An archive made by the LHA library from a folder's files.
+    QString Pack(const QString& folder, const QString& name)
+    {
+        const QString archive = File(name);
+        const ArchiveResult packed = PackFolder(folder, archive);
+        EXPECT_TRUE(packed.ok) << packed.message.toStdString();
+        return archive;
+    }
+
+    test::TempFolder dir;
+    QString startup;
+    ScriptedPromptPort prompt;
+    std::unique_ptr<FakePeers> peers;
+    std::unique_ptr<TLibrary> library;
+};
+
+TEST_F(LibraryTest, ListedBooksShowTheirTitlesOrThatTheFileIsMissing)
+{
+    test::WriteBook(File(QStringLiteral("BOOKS/a/a.pmk")), QStringLiteral("うさぎの本"));
+    WriteLineFile(File(QStringLiteral("PBooklst.dat")),
+                  {kBookListHeader, QStringLiteral("古い題"), QStringLiteral("\\BOOKS\\a\\a.pmk"),
+                   QStringLiteral("消えた本"), QStringLiteral("\\BOOKS\\gone\\gone.pmk")});
+    library->Create();
+    EXPECT_FALSE(library->Busy);
+    ASSERT_EQ(library->Entries().size(), 2);
+    EXPECT_EQ(library->Entries()[0].Title, QStringLiteral("うさぎの本"));
+    EXPECT_EQ(library->Entries()[1].Title, QStringLiteral("（ファイルが見つかりません）"));
+
+    // An empty listed file gives an empty title and the refresh goes on.
+    test::WriteFile(File(QStringLiteral("BOOKS/a/a.pmk")), QByteArray());
+    EXPECT_TRUE(library->RefreshTitles());
+    EXPECT_EQ(library->Entries()[0].Title, QString());
+    EXPECT_FALSE(library->Busy);
+
+    library->Busy = true;
+    EXPECT_FALSE(library->RefreshTitles());
+}
+
+TEST_F(LibraryTest, ReadingLoadsThenBlanksTheViewerAndStartsPlaying)
+{
+    test::WriteBook(File(QStringLiteral("BOOKS/a/a.pmk")), QStringLiteral("うさぎの本"));
+    WriteLineFile(File(QStringLiteral("PBooklst.dat")),
+                  {kBookListHeader, QStringLiteral("t"), QStringLiteral("\\BOOKS\\a\\a.pmk")});
+    library->Create();
+
+    int selected = -1;
+    library->ReadBook(&selected, true);
+    EXPECT_TRUE(peers->calls.isEmpty()) << "nothing selected outside player mode";
+
+    peers->playerMode = true;
+    library->ReadBook(&selected, false);
+    EXPECT_TRUE(peers->calls.isEmpty()) << "a double click never chooses the first book";
+
+    library->ReadBook(&selected, true);
+    EXPECT_EQ(selected, 0);
+    EXPECT_EQ(peers->calls, (QStringList{"hide list", "hide viewer", "hide editor", "reset", "load",
+                                         "blank", "slider", "play"}));
+    EXPECT_EQ(peers->book.BookTitle, QStringLiteral("うさぎの本"));
+
+    peers->calls.clear();
+    library->Busy = true;
+    library->ReadBook(&selected, true);
+    library->Busy = false;
+    peers->discardAllowed = false;
+    library->ReadBook(&selected, true);
+    EXPECT_TRUE(peers->calls.isEmpty());
+}
+
+TEST_F(LibraryTest, AFailedLoadStopsBeforeThePlayer)
+{
+    WriteLineFile(File(QStringLiteral("PBooklst.dat")),
+                  {kBookListHeader, QStringLiteral("t"), QStringLiteral("\\gone.pmk")});
+    library->Create();
+    int selected = 0;
+    library->ReadBook(&selected, true);
+    EXPECT_TRUE(peers->calls.contains(QStringLiteral("load")));
+    EXPECT_FALSE(peers->calls.contains(QStringLiteral("play")));
+}
+
+TEST_F(LibraryTest, AddingABookFileListsItAndWritesTheList)
+{
+    library->Create();
+    const QString path = test::WriteBook(File(QStringLiteral("mine/b.pmk")), QStringLiteral("くまの本"));
+    library->AddBookFile(path);
+    library->AddBookFile(path);
+    ASSERT_EQ(library->Entries().size(), 2);
+    EXPECT_NE(library->Entries()[0].Slot, library->Entries()[1].Slot);
+    EXPECT_EQ(library->List().Slots[library->Entries()[1].Slot].FileName, path);
+
+    QStringList lines;
+    ASSERT_TRUE(ReadLineFile(File(QStringLiteral("PBooklst.dat")), &lines));
+    EXPECT_EQ(lines, (QStringList{kBookListHeader, "くまの本", path, "くまの本", path}));
+
+    library->AddBookFile(File(QStringLiteral("picture.bmp")));
+    EXPECT_EQ(prompt.LastText(), QStringLiteral("絵本ファイルを開けませんでした。"));
+}
+
+TEST_F(LibraryTest, PlayerModeOffersNeitherAddingNorRemoving)
+{
+    library->Create();
+    const QString path = test::WriteBook(File(QStringLiteral("b.pmk")), QStringLiteral("くま"));
+    library->AddBookFile(path);
+    peers->playerMode = true;
+    prompt.fileNames.push_back(path);
+    library->AddBook();
+    prompt.answers.push_back(Answer::Yes);
+    library->RemoveBook(0);
+    EXPECT_EQ(library->Entries().size(), 1);
+    EXPECT_TRUE(prompt.shown.empty());
+}
+
+TEST_F(LibraryTest, ArchivesOfOneDayUnpackIntoNumberedFoldersAndListTheirBooks)
+{
+    library->Create();
+    test::TempFolder source;
+    test::WriteBook(source.file(QStringLiteral("ehon.pmk")), QStringLiteral("きつねの本"));
+    test::WriteFile(source.file(QStringLiteral("sky.bmp")), QByteArray("BM"));
+    const QString first = Pack(source.path(), QStringLiteral("first.lzh"));
+    const QString second = Pack(source.path(), QStringLiteral("second.LZH"));
+
+    library->AddBookFile(first);
+    library->AddBookFile(second);
+    ASSERT_EQ(library->Entries().size(), 2) << prompt.Texts().join(QLatin1Char('|')).toStdString();
+    EXPECT_EQ(library->Entries()[0].Title, QStringLiteral("きつねの本"));
+    const QString books = File(QStringLiteral("BOOKS"));
+    EXPECT_EQ(library->List().Slots[library->Entries()[0].Slot].FileName,
+              books + QStringLiteral("/P2024_0315(1)/ehon.pmk"));
+    EXPECT_EQ(library->List().Slots[library->Entries()[1].Slot].FileName,
+              books + QStringLiteral("/P2024_0315(2)/ehon.pmk"));
+    EXPECT_TRUE(QFile::exists(books + QStringLiteral("/P2024_0315(2)/sky.bmp")));
+
+    // The new entries survive a restart.
+    FakePeers otherPeers(prompt, startup);
+    TLibrary again(prompt, otherPeers, startup);
+    again.Create();
+    EXPECT_EQ(again.Entries().size(), 2);
+}
+
+TEST_F(LibraryTest, BookOneFolderDownIsFoundButTwoFoldersDownIsNot)
+{
+    library->Create();
+    // An archive holding a folder with the book: unpacked with its folder.
+    library->Unpack = [](const QString&, const QString& folder) {
+        test::WriteBook(folder + QStringLiteral("/inner/book.pmk"), QStringLiteral("いちだん"));
+        return ArchiveResult{true, QString()};
+    };
+    library->AddBookFile(File(QStringLiteral("one.lzh")));
+    ASSERT_EQ(library->Entries().size(), 1);
+    EXPECT_EQ(library->Entries()[0].Title, QStringLiteral("いちだん"));
+
+    library->Unpack = [](const QString&, const QString& folder) {
+        test::WriteBook(folder + QStringLiteral("/a/b/book.pmk"), QStringLiteral("にだん"));
+        return ArchiveResult{true, QString()};
+    };
+    library->AddBookFile(File(QStringLiteral("two.lzh")));
+    EXPECT_EQ(prompt.LastText(), QStringLiteral("ピモコファイル(*.PMK)が見つかりませんでした。"));
+    EXPECT_EQ(library->Entries().size(), 1);
+    EXPECT_TRUE(QFileInfo(File(QStringLiteral("BOOKS/P2024_0315(2)/a/b/book.pmk"))).isFile());
+}
+
+TEST_F(LibraryTest, BooksFolderIsFoundWhateverItsCase)
+{
+    QDir().mkpath(File(QStringLiteral("Books")));
+    EXPECT_EQ(library->BooksFolder(true), File(QStringLiteral("Books")));
+    EXPECT_FALSE(QFileInfo(File(QStringLiteral("BOOKS"))).exists());
+}
+
+TEST_F(LibraryTest, RemovingABookKeepsItsFileAndTheEntryIsGoneAfterARestart)
+{
+    library->Create();
+    const QString path = test::WriteBook(File(QStringLiteral("b.pmk")), QStringLiteral("くま"));
+    library->AddBookFile(path);
+
+    prompt.answers.push_back(Answer::Cancel);
+    library->RemoveBook(0);
+    EXPECT_EQ(library->Entries().size(), 1);
+
+    prompt.answers.push_back(Answer::Yes);
+    library->RemoveBook(-1);
+    EXPECT_EQ(library->Entries().size(), 1);
+
+    prompt.answers.push_back(Answer::Yes);
+    library->RemoveBook(0);
+    EXPECT_TRUE(library->Entries().isEmpty());
+    EXPECT_EQ(prompt.LastText(),
+              QStringLiteral("この絵本をリストから削除してよろしいですか？（絵本ファイルは残ります。）"));
+    EXPECT_TRUE(QFile::exists(path));
+
+    FakePeers otherPeers(prompt, startup);
+    TLibrary again(prompt, otherPeers, startup);
+    again.Create();
+    EXPECT_TRUE(again.Entries().isEmpty());
+}
+
+TEST_F(LibraryTest, ClosingNeedsAnIdleLibraryAndAClosedEditor)
+{
+    library->Create();
+    library->Busy = true;
+    EXPECT_FALSE(library->CanClose());
+    library->Busy = false;
+    peers->editorCloses = false;
+    EXPECT_FALSE(library->CanClose());
+    peers->editorCloses = true;
+    EXPECT_TRUE(library->CanClose());
+}
+
+TEST(LibraryPlacement, FirstPlaceIsATwentiethAcrossAndAFifthDown)
+{
+    EXPECT_EQ(LibraryFirstPosition(QRect(0, 0, 1280, 1024), QSize(469, 296)), QPoint(40, 145));
+    EXPECT_EQ(LibraryFirstPosition(QRect(0, 30, 1280, 994), QSize(469, 296)), QPoint(40, 169));
+    EXPECT_EQ(LibraryFirstPosition(QRect(10, 0, 400, 200), QSize(469, 296)), QPoint(10, 0));
+}
+
+}  // namespace
+}  // namespace pimoko
