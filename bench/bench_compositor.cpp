@@ -60,7 +60,7 @@ void BM_FadeStep(benchmark::State& state)
     }
     state.SetBytesProcessed(state.iterations() * std::int64_t(kPageBytes));
 }
-BENCHMARK(BM_FadeStep)->Args({2, 37})->Args({2, 50})->Args({1, 37})->Args({1, 50});
+BENCHMARK(BM_FadeStep)->Args({ 2, 37 })->Args({ 2, 50 })->Args({ 1, 37 })->Args({ 1, 50 });
 
 void BM_FadeStepByTable(benchmark::State& state)
 {
@@ -107,9 +107,8 @@ struct Book300 {
         for (int n = 1; n <= 300; ++n) {
             TNovelPage& p = pages[n - 1];
             p.InUse = true;
-            p.TextLines = QStringList {QStringLiteral("むかしむかし、ある山のふもとに"),
-                                       QStringLiteral("ページ%1のおはなし").arg(n),
-                                       QStringLiteral("Once upon a time.")};
+            p.TextLines = QStringList { QStringLiteral("むかしむかし、ある山のふもとに"),
+                QStringLiteral("ページ%1のおはなし").arg(n), QStringLiteral("Once upon a time.") };
             p.FontName = QStringLiteral("ＭＳ ゴシック");
             p.FontHeight = -20;
             p.FontColor = 0x00FFFFFF;
@@ -168,8 +167,8 @@ void BM_ComposePlainFirst40(benchmark::State& state)
 }
 BENCHMARK(BM_ComposePlainFirst40)->Unit(benchmark::kMillisecond);
 
-}  // namespace
-}  // namespace pimoko
+} // namespace
+} // namespace pimoko
 
 int main(int argc, char** argv)
 {

@@ -48,14 +48,14 @@ void CopyPixels(QImage& dest, const QImage& source)
     CopyBlit(dest, 0, 0, source);
 }
 
-}  // namespace
+} // namespace
 
 Compositor::Compositor(Clock& clock)
-    : clock_(clock),
-      backBuffer_(NewBitmap24(kPageWidth, kPageHeight)),
-      fadeSource_(NewBitmap24(kPageWidth, kPageHeight)),
-      clip_(NewBitmap24(kPageWidth, kPageHeight)),
-      ownViewer_(NewBitmap24(kPageWidth, kPageHeight))
+    : clock_(clock)
+    , backBuffer_(NewBitmap24(kPageWidth, kPageHeight))
+    , fadeSource_(NewBitmap24(kPageWidth, kPageHeight))
+    , clip_(NewBitmap24(kPageWidth, kPageHeight))
+    , ownViewer_(NewBitmap24(kPageWidth, kPageHeight))
 {
 }
 
@@ -68,7 +68,10 @@ Compositor::~Compositor()
     }
 }
 
-void Compositor::SetViewerPicture(QImage* picture) { viewer_ = picture; }
+void Compositor::SetViewerPicture(QImage* picture)
+{
+    viewer_ = picture;
+}
 
 QImage& Compositor::Viewer()
 {
@@ -106,7 +109,10 @@ void Compositor::DrawClip(const QString& file, int x, int y, bool transparent)
         CopyBlit(backBuffer_, x, y, clip_);
 }
 
-void Compositor::PresentBackBuffer() { CopyPixels(Viewer(), backBuffer_); }
+void Compositor::PresentBackBuffer()
+{
+    CopyPixels(Viewer(), backBuffer_);
+}
 
 void Compositor::BlankViewer()
 {
@@ -163,11 +169,11 @@ void Compositor::FadeStep()
         && fadeSource_.bytesPerLine() == out.bytesPerLine()
         && backBuffer_.bytesPerLine() == out.bytesPerLine()) {
         tables_.BlendStep(fadeSource_.constBits(), backBuffer_.constBits(), out.bits(),
-                          rowBytes * kPageHeight, f.step);
+            rowBytes * kPageHeight, f.step);
     } else {
         for (int y = 0; y < kPageHeight; ++y)
             tables_.BlendStep(fadeSource_.constScanLine(y), backBuffer_.constScanLine(y),
-                              out.scanLine(y), rowBytes, f.step);
+                out.scanLine(y), rowBytes, f.step);
     }
     ++f.steps;
     Fade* running = fade_;
@@ -229,4 +235,4 @@ void Compositor::FinishFade(bool stopped)
         hooks.done(report);
 }
 
-}  // namespace pimoko
+} // namespace pimoko

@@ -93,10 +93,10 @@ private:
     QImage backBuffer_;
     QImage fadeSource_;
     QImage clip_;
-    QImage ownViewer_;  // stands in until the viewer hands its picture in
+    QImage ownViewer_; // stands in until the viewer hands its picture in
     QImage* viewer_ = nullptr;
     QString bookFolder_;
     Fade* fade_ = nullptr;
 };
 
-}  // namespace pimoko
+} // namespace pimoko

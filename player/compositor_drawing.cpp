@@ -29,9 +29,8 @@ void FillBitmap(QImage& bitmap, ColorRef color)
 {
     if (bitmap.format() != QImage::Format_BGR888)
         bitmap = ToBitmap24(bitmap);
-    const quint8 pixel[3] = {static_cast<quint8>(ColorBlue(color)),
-                             static_cast<quint8>(ColorGreen(color)),
-                             static_cast<quint8>(ColorRed(color))};
+    const quint8 pixel[3] = { static_cast<quint8>(ColorBlue(color)),
+        static_cast<quint8>(ColorGreen(color)), static_cast<quint8>(ColorRed(color)) };
     const int width = bitmap.width();
     for (int y = 0; y < bitmap.height(); ++y) {
         quint8* row = bitmap.scanLine(y);
@@ -50,15 +49,15 @@ void DrawPictureCentred(QImage& dest, const QImage& picture)
     if (picture.isNull())
         return;
     // C++ division truncates toward zero, as the placement of a larger picture needs.
-    CopyBlit(dest, (kPageWidth - picture.width()) / 2, (kPageHeight - picture.height()) / 2,
-             picture);
+    CopyBlit(
+        dest, (kPageWidth - picture.width()) / 2, (kPageHeight - picture.height()) / 2, picture);
 }
 
 namespace {
 
 // The part of a w x h source at (x, y) that falls on dest; false when none does.
 struct Overlap {
-    int destX0, destY0, destX1, destY1;  // inclusive
+    int destX0, destY0, destX1, destY1; // inclusive
 };
 
 bool FindOverlap(const QImage& dest, int x, int y, const QImage& source, Overlap* o)
@@ -74,7 +73,7 @@ bool FindOverlap(const QImage& dest, int x, int y, const QImage& source, Overlap
     return true;
 }
 
-}  // namespace
+} // namespace
 
 void CopyBlit(QImage& dest, int x, int y, const QImage& sourceImage)
 {
@@ -114,4 +113,4 @@ void TransparentBlit(QImage& dest, int x, int y, const QImage& sourceImage)
     }
 }
 
-}  // namespace pimoko
+} // namespace pimoko

@@ -29,4 +29,4 @@ void CopyBlit(QImage& dest, int x, int y, const QImage& source);
 // bottom-left pixel. A source lying wholly off dest draws nothing.
 void TransparentBlit(QImage& dest, int x, int y, const QImage& source);
 
-}  // namespace pimoko
+} // namespace pimoko

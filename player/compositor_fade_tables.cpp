@@ -42,16 +42,14 @@ struct StepMultipliers {
 
 StepMultipliers MultipliersFor(int s)
 {
-    const long long exact = static_cast<long long>(s) * 32768;  // K * 100
+    const long long exact = static_cast<long long>(s) * 32768; // K * 100
     const long long floorK = exact / 100;
     const long long ceilK = (exact + 99) / 100;
-    return {static_cast<short>(ceilK - 1), static_cast<short>(floorK + 1)};
+    return { static_cast<short>(ceilK - 1), static_cast<short>(floorK + 1) };
 }
 
 __attribute__((target("avx2"))) void BlendAvx2(const quint8* a, const quint8* b, quint8* out,
-                                               std::size_t count, int s,
-                                               const FadeTables::RowCorrections& row,
-                                               std::size_t* done)
+    std::size_t count, int s, const FadeTables::RowCorrections& row, std::size_t* done)
 {
     const StepMultipliers k = MultipliersFor(s);
     const __m256i kLow = _mm256_set1_epi16(k.low);
@@ -74,29 +72,28 @@ __attribute__((target("avx2"))) void BlendAvx2(const quint8* a, const quint8* b,
         const __m256i diff = _mm256_or_si256(rise, fall);
         const __m256i lo = _mm256_unpacklo_epi8(diff, zero);
         const __m256i hi = _mm256_unpackhi_epi8(diff, zero);
-        const __m256i down = _mm256_packus_epi16(_mm256_mulhrs_epi16(lo, kLow),
-                                                 _mm256_mulhrs_epi16(hi, kLow));
-        const __m256i up = _mm256_packus_epi16(_mm256_mulhrs_epi16(lo, kHigh),
-                                               _mm256_mulhrs_epi16(hi, kHigh));
+        const __m256i down
+            = _mm256_packus_epi16(_mm256_mulhrs_epi16(lo, kLow), _mm256_mulhrs_epi16(hi, kLow));
+        const __m256i up
+            = _mm256_packus_epi16(_mm256_mulhrs_epi16(lo, kHigh), _mm256_mulhrs_epi16(hi, kHigh));
         // At a tie (up = down + 1) the even one of the two.
         __m256i share = _mm256_add_epi8(down, _mm256_and_si256(_mm256_sub_epi8(up, down), down));
         for (int f = 0; f < fixes; ++f)
-            share = _mm256_add_epi8(share,
-                                    _mm256_and_si256(_mm256_cmpeq_epi8(diff, fixAt[f]), fixBy[f]));
+            share = _mm256_add_epi8(
+                share, _mm256_and_si256(_mm256_cmpeq_epi8(diff, fixAt[f]), fixBy[f]));
         const __m256i toward = _mm256_add_epi8(va, share);
         const __m256i back = _mm256_sub_epi8(va, share);
         const __m256i falling = _mm256_cmpeq_epi8(rise, zero);
-        _mm256_storeu_si256(reinterpret_cast<__m256i*>(out + i),
-                            _mm256_blendv_epi8(toward, back, falling));
+        _mm256_storeu_si256(
+            reinterpret_cast<__m256i*>(out + i), _mm256_blendv_epi8(toward, back, falling));
     }
     *done = i;
 }
 
 // The whole row of the table for a step as four 64-byte registers: one byte lookup for
 // 128 entries at a time, so the bytes come from the table itself.
-__attribute__((target("avx512f,avx512bw,avx512vbmi"))) void BlendAvx512(
-    const quint8* a, const quint8* b, quint8* out, std::size_t count, const quint8* row,
-    std::size_t* done)
+__attribute__((target("avx512f,avx512bw,avx512vbmi"))) void BlendAvx512(const quint8* a,
+    const quint8* b, quint8* out, std::size_t count, const quint8* row, std::size_t* done)
 {
     const __m512i t0 = _mm512_loadu_si512(row);
     const __m512i t1 = _mm512_loadu_si512(row + 64);
@@ -133,7 +130,7 @@ bool MachineHas(FadeTables::BlendPath path)
 
 #endif
 
-}  // namespace
+} // namespace
 
 FadeTables::FadeTables()
 {
@@ -158,7 +155,7 @@ FadeTables::FadeTables()
         }
     }
     std::fesetround(oldRounding);
-    for (BlendPath p : {BlendPath::Avx512, BlendPath::Avx2}) {
+    for (BlendPath p : { BlendPath::Avx512, BlendPath::Avx2 }) {
         if (SetBlendPath(p))
             break;
     }
@@ -195,8 +192,8 @@ bool FadeTables::UsesVectorPath(int s) const
     return false;
 }
 
-void FadeTables::BlendStepByTable(const quint8* a, const quint8* b, quint8* out,
-                                  std::size_t count, int s) const
+void FadeTables::BlendStepByTable(
+    const quint8* a, const quint8* b, quint8* out, std::size_t count, int s) const
 {
     const quint8* inc = increase_[s - 1].data();
     const quint8* dec = decrease_[s - 1].data();
@@ -212,8 +209,8 @@ void FadeTables::BlendStepByTable(const quint8* a, const quint8* b, quint8* out,
     }
 }
 
-void FadeTables::BlendStep(const quint8* a, const quint8* b, quint8* out, std::size_t count,
-                           int s) const
+void FadeTables::BlendStep(
+    const quint8* a, const quint8* b, quint8* out, std::size_t count, int s) const
 {
     std::size_t done = 0;
 #ifdef PIMOKO_FADE_X86
@@ -228,4 +225,4 @@ void FadeTables::BlendStep(const quint8* a, const quint8* b, quint8* out, std::s
     BlendStepByTable(a + done, b + done, out + done, count - done, s);
 }
 
-}  // namespace pimoko
+} // namespace pimoko

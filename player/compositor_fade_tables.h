@@ -26,8 +26,8 @@ public:
     void BlendStep(const quint8* a, const quint8* b, quint8* out, std::size_t count, int s) const;
 
     // The same through the tables only, one byte at a time; BlendStep must agree with it.
-    void BlendStepByTable(const quint8* a, const quint8* b, quint8* out, std::size_t count,
-                          int s) const;
+    void BlendStepByTable(
+        const quint8* a, const quint8* b, quint8* out, std::size_t count, int s) const;
 
     // How BlendStep works: through the tables a byte at a time, with AVX2 arithmetic that
     // reproduces them, or with AVX-512 byte lookups into them. The fastest the machine has
@@ -43,7 +43,7 @@ public:
     // AVX2 path corrects one by one.
     static constexpr int kMaxCorrections = 8;
     struct RowCorrections {
-        int count = 0;  // -1: too many; the row is blended through the tables
+        int count = 0; // -1: too many; the row is blended through the tables
         std::array<quint16, kMaxCorrections> difference {};
         std::array<qint16, kMaxCorrections> delta {};
     };
@@ -59,4 +59,4 @@ private:
 // The value of one table entry: d / 100 * s in extended precision, rounded half to even.
 int FadeTableEntry(int d, int s);
 
-}  // namespace pimoko
+} // namespace pimoko

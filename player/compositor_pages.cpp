@@ -83,16 +83,20 @@ void DrawPageText(QImage& bitmap, const TNovelPage& page)
     shot.DrawAll();
 }
 
-}  // namespace
+} // namespace
 
-PageBackground FindBackgroundPage(const PageSource& pages, int n) { return SearchDown(pages, n); }
+PageBackground FindBackgroundPage(const PageSource& pages, int n)
+{
+    return SearchDown(pages, n);
+}
 
 PageBackground FindBackgroundPageBefore(const PageSource& pages, int n)
 {
     return SearchDown(pages, n - 1);
 }
 
-PageBackground FindBackgroundPageForEditing(const PageSource& pages, int n, const OwnBackground& own)
+PageBackground FindBackgroundPageForEditing(
+    const PageSource& pages, int n, const OwnBackground& own)
 {
     PageBackground found;
     if (own.fillImage) {
@@ -147,7 +151,7 @@ void DrawPageLayers(QImage& bitmap, const TNovelPage& page, const PathResolver& 
 }
 
 void ComposePage(const PageSource& pages, int n, QImage& bitmap, const PathResolver& resolve,
-                 ThumbnailCache* cache, int cacheSet)
+    ThumbnailCache* cache, int cacheSet)
 {
     if (n < 1 || n > kLastPage) {
         bitmap = NewBitmap24(kPageWidth, kPageHeight);
@@ -161,9 +165,12 @@ void ComposePage(const PageSource& pages, int n, QImage& bitmap, const PathResol
         DrawPageLayers(bitmap, pages(j), resolve);
 }
 
-PageComposer::PageComposer(PageSource pages, PathResolver resolve, ThumbnailCache* cache,
-                           int cacheSet)
-    : pages_(std::move(pages)), resolve_(std::move(resolve)), cache_(cache), cacheSet_(cacheSet)
+PageComposer::PageComposer(
+    PageSource pages, PathResolver resolve, ThumbnailCache* cache, int cacheSet)
+    : pages_(std::move(pages))
+    , resolve_(std::move(resolve))
+    , cache_(cache)
+    , cacheSet_(cacheSet)
 {
 }
 
@@ -205,4 +212,4 @@ void PageComposer::ComposePage(int n, QImage& bitmap)
     lastBackground_ = background.page;
 }
 
-}  // namespace pimoko
+} // namespace pimoko

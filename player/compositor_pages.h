@@ -43,8 +43,8 @@ struct OwnBackground {
 };
 // The editor preview's search (also the text settings window and the graphic editor):
 // the page's own fill or non-clip picture from the controls, else from page n - 1 down.
-PageBackground FindBackgroundPageForEditing(const PageSource& pages, int n,
-                                            const OwnBackground& own);
+PageBackground FindBackgroundPageForEditing(
+    const PageSource& pages, int n, const OwnBackground& own);
 
 // Resolves a media name from a page against the book's folder.
 using PathResolver = std::function<QString(const QString& name)>;
@@ -61,7 +61,7 @@ void DrawPageLayers(QImage& bitmap, const TNovelPage& page, const PathResolver& 
 // the book being edited, 1 for the insertion window's book) whose file can be read is taken
 // instead (the bitmap is then 120 x 100). A page number outside 1..300 gives black.
 void ComposePage(const PageSource& pages, int n, QImage& bitmap, const PathResolver& resolve,
-                 ThumbnailCache* cache = nullptr, int cacheSet = 0);
+    ThumbnailCache* cache = nullptr, int cacheSet = 0);
 
 // Composes pages one after another the way the title list asks for them (1, 2, 3 ...):
 // page n + 1 starts from the picture of page n when both share a background page, so a
@@ -69,8 +69,8 @@ void ComposePage(const PageSource& pages, int n, QImage& bitmap, const PathResol
 // the same as ComposePage's. The pages must not change between calls without Reset().
 class PageComposer {
 public:
-    PageComposer(PageSource pages, PathResolver resolve, ThumbnailCache* cache = nullptr,
-                 int cacheSet = 0);
+    PageComposer(
+        PageSource pages, PathResolver resolve, ThumbnailCache* cache = nullptr, int cacheSet = 0);
 
     void ComposePage(int n, QImage& bitmap);
     void Reset();
@@ -83,10 +83,10 @@ private:
     PathResolver resolve_;
     ThumbnailCache* cache_;
     int cacheSet_;
-    QImage last_;  // the full picture of lastPage_
+    QImage last_; // the full picture of lastPage_
     int lastPage_ = 0;
     int lastBackground_ = 0;
     int layers_ = 0;
 };
 
-}  // namespace pimoko
+} // namespace pimoko

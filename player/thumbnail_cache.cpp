@@ -26,7 +26,10 @@ QString ThumbnailCache::FileName(int n, int set) const
     return JoinPath(tempFolder_, prefix + QString::number(n) + QStringLiteral(".bmp"));
 }
 
-bool ThumbnailCache::IsValid(int n, int set) const { return InRange(n, set) && At(n, set).valid; }
+bool ThumbnailCache::IsValid(int n, int set) const
+{
+    return InRange(n, set) && At(n, set).valid;
+}
 
 bool ThumbnailCache::LoadThumbnail(int n, int set, QImage& target) const
 {
@@ -50,13 +53,14 @@ bool ThumbnailCache::SaveThumbnail(int n, int set, const QImage& picture)
         return true;
     if (!QDir().mkpath(tempFolder_))
         return false;
-    const QImage small = ToBitmap24(picture).scaled(kWidth, kHeight, Qt::IgnoreAspectRatio,
-                                                     Qt::SmoothTransformation);
+    const QImage small = ToBitmap24(picture).scaled(
+        kWidth, kHeight, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
     const QString path = FileName(n, set);
     // A cache file needs no flush to disk: one that is lost or torn is only composed again.
     QFile file(path);
     const QByteArray bytes = EncodeBmp24(ToBitmap24(small));
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate) || file.write(bytes) != bytes.size()) {
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate)
+        || file.write(bytes) != bytes.size()) {
         file.close();
         QFile::remove(path);
         return false;
@@ -95,4 +99,4 @@ void ThumbnailCache::InvalidateThumbnailsAfterChange(int n, const PageSource& pa
     }
 }
 
-}  // namespace pimoko
+} // namespace pimoko

@@ -54,4 +54,4 @@ private:
     std::array<std::array<Entry, kPageCount>, kSets> entries_;
 };
 
-}  // namespace pimoko
+} // namespace pimoko

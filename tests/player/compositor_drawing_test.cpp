@@ -25,12 +25,15 @@ QImage Pattern(int w, int h)
     return image;
 }
 
-QRgb Px(const QImage& image, int x, int y) { return image.pixel(x, y); }
+QRgb Px(const QImage& image, int x, int y)
+{
+    return image.pixel(x, y);
+}
 
 struct Fixture {
     test::TempFolder folder;
     ManualClock clock;
-    Compositor compositor {clock};
+    Compositor compositor { clock };
     Fixture() { compositor.SetBookFolder(folder.path()); }
     QString Bmp(const QString& name, const QImage& image)
     {
@@ -77,9 +80,8 @@ TEST(CompositorPictures, JpegDecodesAndBadFilesGiveBlack)
 
     const QImage black = NewBitmap24();
     const QString bmp = f.Bmp("real.bmp", Pattern(640, 480));
-    for (const QString& name : {QStringLiteral("missing.bmp"), QStringLiteral("missing.jpg"),
-                                QStringLiteral("picture.png"), QStringLiteral("broken.jpg"),
-                                QString()}) {
+    for (const QString& name : { QStringLiteral("missing.bmp"), QStringLiteral("missing.jpg"),
+             QStringLiteral("picture.png"), QStringLiteral("broken.jpg"), QString() }) {
         if (name == "picture.png") {
             ASSERT_TRUE(Pattern(8, 8).save(f.folder.file(name)));
         }
@@ -96,7 +98,7 @@ TEST(CompositorPictures, FillUsesTheStoredColourOrder)
     Fixture f;
     f.compositor.FillBackBuffer(MakeColorRef(10, 20, 30));
     const quint8* p = f.compositor.BackBuffer().constScanLine(479) + 3 * 639;
-    EXPECT_EQ(p[0], 30);  // blue first
+    EXPECT_EQ(p[0], 30); // blue first
     EXPECT_EQ(p[1], 20);
     EXPECT_EQ(p[2], 10);
 }
@@ -115,7 +117,7 @@ TEST(CompositorClips, TransparentKeyIsTheBottomLeftPixel)
     const QImage& bb = f.compositor.BackBuffer();
     EXPECT_EQ(Px(bb, 102, 52), qRgb(255, 0, 0));
     EXPECT_EQ(Px(bb, 110, 55), qRgb(0, 0, 255));
-    EXPECT_EQ(Px(bb, 110, 54), qRgb(0, 255, 0));  // white inside the figure
+    EXPECT_EQ(Px(bb, 110, 54), qRgb(0, 255, 0)); // white inside the figure
     EXPECT_EQ(Px(bb, 100, 59), qRgb(0, 255, 0));
     EXPECT_EQ(f.compositor.ClipBitmap().size(), QSize(20, 10));
 
@@ -126,7 +128,7 @@ TEST(CompositorClips, TransparentKeyIsTheBottomLeftPixel)
 
 TEST(CompositorClips, CutAtEveryEdge)
 {
-    const QImage clip = Pattern(30, 20);  // bottom-left (0, 19) is the key
+    const QImage clip = Pattern(30, 20); // bottom-left (0, 19) is the key
     QImage page = NewBitmap24();
     page.fill(Qt::black);
 
@@ -144,7 +146,7 @@ TEST(CompositorClips, CutAtEveryEdge)
     // Wholly off the page on any side, or just touching: nothing drawn.
     const QImage black = NewBitmap24();
     for (auto [x, y] : std::vector<std::pair<int, int>> {
-             {640, 0}, {0, 480}, {-30, 0}, {0, -20}, {-1000, -1000}, {100000, 5}}) {
+             { 640, 0 }, { 0, 480 }, { -30, 0 }, { 0, -20 }, { -1000, -1000 }, { 100000, 5 } }) {
         QImage a = NewBitmap24(), b = NewBitmap24();
         TransparentBlit(a, x, y, clip);
         CopyBlit(b, x, y, clip);
@@ -169,5 +171,5 @@ TEST(CompositorClips, UnusableClipsAddNothing)
     EXPECT_EQ(f.compositor.BackBuffer(), before);
 }
 
-}  // namespace
-}  // namespace pimoko
+} // namespace
+} // namespace pimoko

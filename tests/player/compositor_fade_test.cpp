@@ -38,17 +38,18 @@ TEST(CompositorFadeTables, BlendAgreesWithTablesEverywhere)
         b[i] = static_cast<quint8>((i >> 8) & 0xFF);
     }
     using Path = FadeTables::BlendPath;
-    for (Path path : {Path::Tables, Path::Avx2, Path::Avx512}) {
+    for (Path path : { Path::Tables, Path::Avx2, Path::Avx512 }) {
         if (!t.SetBlendPath(path))
-            continue;  // not on this machine
+            continue; // not on this machine
         for (int s = 1; s <= 100; ++s) {
             t.BlendStep(a.data(), b.data(), fast.data(), a.size(), s);
             t.BlendStepByTable(a.data(), b.data(), slow.data(), a.size(), s);
             ASSERT_EQ(fast, slow) << "path " << int(path) << ", step " << s;
         }
     }
-    std::vector<quint8> up = {0}, top = {255}, out = {0};
-    for (auto [s, expected] : std::vector<std::pair<int, int>> {{1, 3}, {50, 128}, {99, 252}}) {
+    std::vector<quint8> up = { 0 }, top = { 255 }, out = { 0 };
+    for (auto [s, expected] :
+        std::vector<std::pair<int, int>> { { 1, 3 }, { 50, 128 }, { 99, 252 } }) {
         t.BlendStep(up.data(), top.data(), out.data(), 1, s);
         EXPECT_EQ(out[0], expected) << "rising, step " << s;
         t.BlendStep(top.data(), up.data(), out.data(), 1, s);
@@ -68,8 +69,8 @@ QImage Noise(quint32 seed)
 struct FadeRun {
     ManualClock clock;
     QImage viewer = NewBitmap24();
-    Compositor compositor {clock};
-    std::vector<QImage> shown;  // the viewer picture at every refresh
+    Compositor compositor { clock };
+    std::vector<QImage> shown; // the viewer picture at every refresh
     std::vector<qint64> times;
     bool ended = false;
     FadeReport report;
@@ -108,7 +109,7 @@ TEST(CompositorFade, ChannelRisesByTheTablesAndEndsOnTarget)
     EXPECT_FALSE(run.report.stopped);
     EXPECT_EQ(run.report.steps, 99);
     EXPECT_EQ(run.report.increment, 1);
-    ASSERT_EQ(run.shown.size(), 100u);  // 99 steps and the final copy
+    ASSERT_EQ(run.shown.size(), 100u); // 99 steps and the final copy
     EXPECT_EQ(run.shown[0].constBits()[0], 3);
     EXPECT_EQ(run.shown[49].constBits()[0], 128);
     EXPECT_EQ(run.shown[98].constBits()[0], 252);
@@ -130,8 +131,8 @@ TEST(CompositorFade, SourceIsTheViewerPictureWhenTheFadeStarts)
     const FadeTables& t = run.compositor.Tables();
     QImage expected = NewBitmap24();
     t.BlendStepByTable(before.constBits(), run.compositor.BackBuffer().constBits(), expected.bits(),
-                       static_cast<std::size_t>(expected.sizeInBytes()), 37);
-    EXPECT_EQ(run.shown[36], expected);  // every step starts from the source, not the last step
+        static_cast<std::size_t>(expected.sizeInBytes()), 37);
+    EXPECT_EQ(run.shown[36], expected); // every step starts from the source, not the last step
 }
 
 TEST(CompositorFade, IdenticalPicturesStayUnchangedAtEveryStep)
@@ -158,8 +159,8 @@ TEST(CompositorFade, WaitZeroMeasuresTheFirstStep)
         ASSERT_TRUE(run.ended);
         EXPECT_EQ(run.report.wait, 1);
         EXPECT_EQ(run.report.increment, 5);
-        EXPECT_EQ(run.report.steps, 20);  // steps 1, 6, ..., 96
-        EXPECT_EQ(run.shown[1].constBits()[0], 15);  // step 6 of 255
+        EXPECT_EQ(run.report.steps, 20); // steps 1, 6, ..., 96
+        EXPECT_EQ(run.shown[1].constBits()[0], 15); // step 6 of 255
     }
     {
         // A first step that takes no measurable time: one step at a time, no waiting.
@@ -202,10 +203,10 @@ TEST(CompositorFade, StopEndsOnTheTarget)
         FadeRun run;
         run.compositor.FillBackBuffer(kWhite);
         run.Start(300);
-        run.clock.RunNext();  // the first step
+        run.clock.RunNext(); // the first step
         run.clock.Advance(100);
         run.compositor.StopFade();
-        EXPECT_FALSE(run.ended);  // still from the event loop
+        EXPECT_FALSE(run.ended); // still from the event loop
         run.clock.RunUntilIdle();
         EXPECT_TRUE(run.ended);
         EXPECT_TRUE(run.report.stopped);
@@ -252,5 +253,5 @@ TEST(CompositorFade, BlankViewerAndPresent)
     EXPECT_EQ(run.compositor.FadeSource(), black);
 }
 
-}  // namespace
-}  // namespace pimoko
+} // namespace
+} // namespace pimoko

@@ -20,7 +20,7 @@ void EnsureGuiApp()
         return;
     static int argc = 1;
     static char name[] = "test_player";
-    static char* argv[] = {name, nullptr};
+    static char* argv[] = { name, nullptr };
     static QGuiApplication* app = new QGuiApplication(argc, argv);
     (void)app;
 }
@@ -39,7 +39,7 @@ TEST(CompositorBackground, NearestFillOrPictureWins)
     Pages p;
     p[2].FillImage = true;
     p[2].FillColor = 0x123456;
-    p[2].PictureFile = "ignored.bmp";  // the fill counts first
+    p[2].PictureFile = "ignored.bmp"; // the fill counts first
     p[4].PictureFile = "back.bmp";
     p[5].PictureFile = "clip.bmp";
     p[5].ClipMode = true;
@@ -74,14 +74,14 @@ TEST(CompositorBackground, NearestFillOrPictureWins)
     b = FindBackgroundPageForEditing(p.Source(), 1, own);
     EXPECT_EQ(b.kind, BackgroundKind::Fill);
     EXPECT_EQ(b.fillColor, 7u);
-    EXPECT_EQ(FindBackgroundPageForEditing(p.Source(), 1, OwnBackground()).kind,
-              BackgroundKind::None);
+    EXPECT_EQ(
+        FindBackgroundPageForEditing(p.Source(), 1, OwnBackground()).kind, BackgroundKind::None);
 }
 
 void SetText(TNovelPage& page, const QString& text, int x, int y)
 {
     page.InUse = true;
-    page.TextLines = QStringList {text};
+    page.TextLines = QStringList { text };
     page.TextX = x;
     page.TextY = y;
     page.FontName = "ＭＳ ゴシック";
@@ -185,5 +185,5 @@ TEST(CompositorCompose, ThumbnailCacheShortCut)
     EXPECT_EQ(picture, NewBitmap24());
 }
 
-}  // namespace
-}  // namespace pimoko
+} // namespace
+} // namespace pimoko

@@ -32,7 +32,7 @@ TEST(ThumbnailCache, FilesAndValidity)
     page.fill(QColor(0, 255, 0));
     QImage target;
     EXPECT_FALSE(cache.LoadThumbnail(7, 0, target));
-    ASSERT_TRUE(cache.SaveThumbnail(7, 0, page));  // Temp is made when missing
+    ASSERT_TRUE(cache.SaveThumbnail(7, 0, page)); // Temp is made when missing
     ASSERT_TRUE(cache.LoadThumbnail(7, 0, target));
     EXPECT_EQ(target.size(), QSize(120, 100));
     EXPECT_EQ(target.pixel(0, 0), qRgb(0, 255, 0));
@@ -108,5 +108,5 @@ TEST(ThumbnailCache, Invalidation)
     EXPECT_FALSE(cache.IsValid(300, 0));
 }
 
-}  // namespace
-}  // namespace pimoko
+} // namespace
+} // namespace pimoko

@@ -34,7 +34,8 @@ int RunRender(const QStringList& args)
     if (file.isEmpty() || out.isEmpty() || page == 0)
         return UsageError(kName);
     if (page < 1 || page > TOpenBook::kPageCount) {
-        PrintError(QStringLiteral("page %1 is not between 1 and %2").arg(page).arg(TOpenBook::kPageCount));
+        PrintError(
+            QStringLiteral("page %1 is not between 1 and %2").arg(page).arg(TOpenBook::kPageCount));
         return 2;
     }
     // Loading a book enters its folder; the output is named from where the tool started.
@@ -49,7 +50,8 @@ int RunRender(const QStringList& args)
     }
     // Text is drawn with the font database, which lives in the GUI application object.
     if (!qobject_cast<QGuiApplication*>(QCoreApplication::instance())) {
-        PrintError(QStringLiteral("render needs fonts: the program must run with a GUI application object"));
+        PrintError(QStringLiteral(
+            "render needs fonts: the program must run with a GUI application object"));
         return 1;
     }
     QImage picture;
@@ -63,5 +65,5 @@ int RunRender(const QStringList& args)
 
 CommandRegistration reg(kName, "FILE --page N --out OUT.png", &RunRender);
 
-}  // namespace
-}  // namespace pimoko::tool
+} // namespace
+} // namespace pimoko::tool
