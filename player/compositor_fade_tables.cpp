@@ -116,6 +116,8 @@ __attribute__((target("avx512f,avx512bw,avx512vbmi"))) void BlendAvx512(const qu
 
 bool MachineHas(FadeTables::BlendPath path)
 {
+    // Tables made by a static constructor may ask before the feature bits are read.
+    __builtin_cpu_init();
     switch (path) {
     case FadeTables::BlendPath::Tables:
         return true;
