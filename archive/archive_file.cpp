@@ -179,7 +179,8 @@ QStringList MatchComponentFiles(const QString& baseFolder, const QStringList& na
     const QFileInfoList files = dir.entryInfoList(QDir::Files | QDir::NoDotAndDotDot, QDir::Name);
     QStringList matched;
     for (const QString& name : names) {
-        QRegularExpression pattern(WildcardPattern(name), QRegularExpression::CaseInsensitiveOption);
+        QRegularExpression pattern(WildcardPattern(name), QRegularExpression::CaseInsensitiveOption
+                                                            | QRegularExpression::DotMatchesEverythingOption);
         for (const QFileInfo& info : files) {
             if (info.isHidden() || !pattern.match(info.fileName()).hasMatch())
                 continue;
