@@ -1,10 +1,25 @@
 #pragma once
 
+#include "book/novel_page.h"
+#include "book/open_book.h"
+#include "platform/bitmap.h"
+#include "platform/clock.h"
+#include "platform/prompt_port.h"
+#include "player/compositor.h"
+#include "player/playback.h"
+#include "player/playback_headless.h"
+#include "player/viewer_state.h"
+#include "player/viewer_state_actions.h"
+#include "text/text_shot_b.h"
+#include "tests/support/test_support.h"
+
 #include <QByteArray>
+#include <QStringList>
 #include <QGuiApplication>
 #include <QtEndian>
 
 #include <cmath>
+#include <vector>
 
 namespace pimoko::test {
 
@@ -90,5 +105,130 @@ inline QByteArray OneNoteMidi(int ms)
     out.append(track);
     return out;
 }
+
+// Every step of the player as a short line: "page 1", "load", "fade", "faded 99",
+// "char 1 あ", "skip 2", "done 1>2", "wait 2", "end 2", "play a.wav", "stop".
+class LogObserver : public PlaybackObserver {
+public:
+    void OnPage(int page, bool inUse) override
+    {
+        log.push_back(QStringLiteral("page %1%2").arg(page).arg(inUse ? "" : " free"));
+    }
+    void OnPicture(PictureKind kind, const QString&, ColorRef) override
+    {
+        static const char* const kKinds[] = {"load", "fill", "clip", "present"};
+        log.push_back(QString::fromLatin1(kKinds[static_cast<int>(kind)]));
+    }
+    void OnFadeBegin(int) override { log.push_back(QStringLiteral("fade")); }
+    void OnFadeEnd(const FadeReport& r) override { log.push_back(QStringLiteral("faded %1").arg(r.steps)); }
+    void OnChar(int n, const QString& ch, bool drawn) override
+    {
+        log.push_back(QStringLiteral("%1 %2 %3").arg(drawn ? "char" : "skip").arg(n).arg(ch));
+        charTimes.push_back(clock ? clock->NowMs() : 0);
+    }
+    void OnPageDone(int page, int next, bool, int) override
+    {
+        log.push_back(QStringLiteral("done %1>%2").arg(page).arg(next));
+    }
+    void OnWait(int current) override { log.push_back(QStringLiteral("wait %1").arg(current)); }
+    void OnEnd(int current) override { log.push_back(QStringLiteral("end %1").arg(current)); }
+
+    // The entries that start with prefix.
+    QStringList Only(const QString& prefix) const
+    {
+        QStringList out;
+        for (const QString& l : log)
+            if (l.startsWith(prefix))
+                out << l;
+        return out;
+    }
+    QStringList All() const { return QStringList(log.begin(), log.end()); }
+
+    std::vector<QString> log;
+    std::vector<qint64> charTimes;
+    const Clock* clock = nullptr;
+};
+
+// A player without windows on a simulated clock, with a book of its own in a folder of
+// its own.
+struct PlaybackRig {
+    PlaybackRig()
+    {
+        EnsurePlaybackApp();
+        book.BookFolder = folder.path();
+        book.BookTitle = QStringLiteral("テストの本");
+        playback.SetObserver(&log);
+        log.clock = &clock;
+        sounds.onEvent = [this](const RecordingSoundPort::Event& e) {
+            log.log.push_back(e.play ? QStringLiteral("play ") + FileNamePartOf(e.file)
+                                     : QStringLiteral("stop") + (e.file.isEmpty() ? QString() : QStringLiteral(" ") + FileNamePartOf(e.file)));
+        };
+    }
+
+    static QString FileNamePartOf(const QString& path) { return path.mid(path.lastIndexOf(QLatin1Char('/')) + 1); }
+
+    // Page n in use, without text.
+    TNovelPage& Use(int n)
+    {
+        TNovelPage& p = book.Page(n);
+        p.InUse = true;
+        p.FontName = QStringLiteral("ＭＳ ゴシック");
+        p.FontHeight = 24;
+        p.FontColor = 0xFFFFFF;
+        p.Shadow = false;
+        p.TextX = 40;
+        p.TextY = 40;
+        return p;
+    }
+    // Page n in use with one line of text, every character after delay ms.
+    TNovelPage& UseWithText(int n, const QString& text, int delay = 0)
+    {
+        TNovelPage& p = Use(n);
+        p.TextLines = QStringList {text};
+        for (int i = 0; i < text.size(); ++i)
+            p.CharDelays[i] = static_cast<qint16>(delay);
+        return p;
+    }
+    // A picture file of one colour in the book's folder.
+    QString Picture(const QString& name, QColor color, int w = kPageWidth, int h = kPageHeight)
+    {
+        QImage image = NewBitmap24(w, h);
+        image.fill(color);
+        const QString path = folder.file(name);
+        WriteBmp24(path, image);
+        return name;
+    }
+    QString Sound(const QString& name)
+    {
+        WriteFile(folder.file(name), SineWav(50));
+        return name;
+    }
+
+    void Start(int from = 1)
+    {
+        book.CurrentPage = from;
+        playback.StartPlaying();
+    }
+    void Run() { clock.RunUntilIdle(100000); }
+    QRgb Pixel(int x, int y) const { return viewer.Picture().pixel(x, y); }
+    QRgb BackPixel(int x, int y) const { return compositor.BackBuffer().pixel(x, y); }
+
+    TempFolder folder;
+    ScriptedPromptPort prompt;
+    TOpenBook book {prompt, folder.path()};
+    ManualClock clock;
+    Compositor compositor {clock};
+    TTextShotB text;
+    TViewerState viewer;
+    RecordingSoundPort sounds;
+    StillSlider slider;
+    PlaybackEditing editing;
+    PlaybackScreen screen;
+    bool busy = false;
+    TPlayback playback {
+        PlaybackParts {book, compositor, text, viewer, clock, sounds, slider, editing, screen, busy}};
+    TViewerActions actions {playback};
+    LogObserver log;
+};
 
 }  // namespace pimoko::test
