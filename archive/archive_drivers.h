@@ -24,9 +24,9 @@ public:
     int FindNext(void* handle, TArchiveEntry* entry) override;
     int CloseArchive(void* handle) override;
     int Extract(void* owner, const QString& archive, const QStringList& fileNames,
-                const QString& folder, const TArchiverOptions& options, QString* output) override;
+        const QString& folder, const TArchiverOptions& options, QString* output) override;
     int Pack(void* owner, const QString& archive, const QStringList& fileNames,
-             const QString& baseFolder, const TArchiverOptions& options, QString* output) override;
+        const QString& baseFolder, const TArchiverOptions& options, QString* output) override;
     bool CheckArchive(const QString& archive, int mode) override;
 
 private:
@@ -74,4 +74,4 @@ public:
 // library or one of its functions is missing); nullptr for a type without a driver.
 std::unique_ptr<TArchiver> CreateArchiver(TArchiverType type);
 
-}  // namespace pimoko
+} // namespace pimoko

@@ -50,14 +50,14 @@ TArchiver& TArchiveFile::Driver()
     throw EArchiver(QString::fromUtf8(archive_messages::kNoDriver));
 }
 
-int TArchiveFile::Extract(void* owner, const QStringList& fileNames, const QString& folder,
-                          QString* output)
+int TArchiveFile::Extract(
+    void* owner, const QStringList& fileNames, const QString& folder, QString* output)
 {
     return Driver().Extract(owner, fileName_, fileNames, folder, options_, output);
 }
 
-int TArchiveFile::Pack(void* owner, const QStringList& fileNames, const QString& baseFolder,
-                       QString* output)
+int TArchiveFile::Pack(
+    void* owner, const QStringList& fileNames, const QString& baseFolder, QString* output)
 {
     TArchiver& driver = Driver();
     QStringList names = fileNames;
@@ -72,7 +72,10 @@ int TArchiveFile::Pack(void* owner, const QStringList& fileNames, const QString&
     return driver.Pack(owner, fileName_, names, baseFolder, options_, output);
 }
 
-bool TArchiveFile::CheckArchive(int mode) { return Driver().CheckArchive(fileName_, mode); }
+bool TArchiveFile::CheckArchive(int mode)
+{
+    return Driver().CheckArchive(fileName_, mode);
+}
 
 // ---------------------------------------------------------------------------------------
 
@@ -82,10 +85,25 @@ TArchiverType ArchiverTypeOfExtension(const QString& extension)
         const char* extension;
         TArchiverType type;
     } kTable[] = {
-        {".lzh", atLha}, {".zip", atZip},  {".cab", atCab}, {".arj", atArj},  {".tar", atTar},
-        {".a", atTar},   {".lib", atTar},  {".deb", atTar}, {".rpm", atTar},  {".cpio", atTar},
-        {".gz", atTgz},  {".tgz", atTgz},  {".taz", atTgz}, {".z", atTgz},    {".bz2", atBZ2},
-        {".rar", atRar}, {".gza", atBga},  {".bza", atBga}, {".gca", atGCA},
+        { ".lzh", atLha },
+        { ".zip", atZip },
+        { ".cab", atCab },
+        { ".arj", atArj },
+        { ".tar", atTar },
+        { ".a", atTar },
+        { ".lib", atTar },
+        { ".deb", atTar },
+        { ".rpm", atTar },
+        { ".cpio", atTar },
+        { ".gz", atTgz },
+        { ".tgz", atTgz },
+        { ".taz", atTgz },
+        { ".z", atTgz },
+        { ".bz2", atBZ2 },
+        { ".rar", atRar },
+        { ".gza", atBga },
+        { ".bza", atBga },
+        { ".gca", atGCA },
     };
     for (const auto& row : kTable) {
         if (extension.compare(QLatin1String(row.extension), Qt::CaseInsensitive) == 0)
@@ -98,7 +116,8 @@ namespace {
 
 bool At(const QByteArray& data, int i, const char* signature, int length)
 {
-    return i >= 0 && i + length <= data.size() && memcmp(data.constData() + i, signature, length) == 0;
+    return i >= 0 && i + length <= data.size()
+        && memcmp(data.constData() + i, signature, length) == 0;
 }
 
 bool LhaHeaderAt(const QByteArray& d, int i)
@@ -108,7 +127,7 @@ bool LhaHeaderAt(const QByteArray& d, int i)
         return false;
     char kind = d[i + 2], method = d[i + 3];
     bool known = (kind == 'h' && ((method >= '0' && method <= '7') || method == 'd'))
-                 || (kind == 'z' && (method == 's' || method == '4' || method == '5'));
+        || (kind == 'z' && (method == 's' || method == '4' || method == '5'));
     return known && static_cast<unsigned char>(d[i + 18]) <= 2;
 }
 
@@ -138,7 +157,7 @@ QString WildcardPattern(const QString& name)
     return pattern + QRegularExpression::escape(literal) + QStringLiteral("\\z");
 }
 
-}  // namespace
+} // namespace
 
 TArchiverType ProbeArchiverType(const QString& path)
 {
@@ -159,7 +178,8 @@ TArchiverType ProbeArchiverType(const QString& path)
     if (Find(d, [](const QByteArray& b, int i) {
             if (!At(b, i, "\x60\xEA", 2) || i + 4 > b.size())
                 return false;
-            int size = static_cast<unsigned char>(b[i + 2]) | static_cast<unsigned char>(b[i + 3]) << 8;
+            int size
+                = static_cast<unsigned char>(b[i + 2]) | static_cast<unsigned char>(b[i + 3]) << 8;
             return size > 0 && size <= 2600;
         }))
         return atArj;
@@ -172,15 +192,16 @@ TArchiverType ProbeArchiverType(const QString& path)
     return atNone;
 }
 
-QStringList MatchComponentFiles(const QString& baseFolder, const QStringList& names, QTime from,
-                                QTime to)
+QStringList MatchComponentFiles(
+    const QString& baseFolder, const QStringList& names, QTime from, QTime to)
 {
     QDir dir(baseFolder);
     const QFileInfoList files = dir.entryInfoList(QDir::Files | QDir::NoDotAndDotDot, QDir::Name);
     QStringList matched;
     for (const QString& name : names) {
-        QRegularExpression pattern(WildcardPattern(name), QRegularExpression::CaseInsensitiveOption
-                                                            | QRegularExpression::DotMatchesEverythingOption);
+        QRegularExpression pattern(WildcardPattern(name),
+            QRegularExpression::CaseInsensitiveOption
+                | QRegularExpression::DotMatchesEverythingOption);
         for (const QFileInfo& info : files) {
             if (info.isHidden() || !pattern.match(info.fileName()).hasMatch())
                 continue;
@@ -199,4 +220,4 @@ QStringList MatchComponentFiles(const QString& baseFolder, const QStringList& na
     return matched;
 }
 
-}  // namespace pimoko
+} // namespace pimoko

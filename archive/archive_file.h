@@ -31,12 +31,12 @@ public:
 
     // Extracts the named files (all when none are named) into folder.
     int Extract(void* owner, const QStringList& fileNames, const QString& folder,
-                QString* output = nullptr);
+        QString* output = nullptr);
     // Packs the named files of baseFolder. With pfComponent the names are first matched
     // against the folder's files; when nothing matches nothing is packed and
     // UNLHA_ERROR_NO_FILES comes back.
     int Pack(void* owner, const QStringList& fileNames, const QString& baseFolder,
-             QString* output = nullptr);
+        QString* output = nullptr);
     bool CheckArchive(int mode = 0);
 
 private:
@@ -58,6 +58,6 @@ TArchiverType ProbeArchiverType(const QString& path);
 // The files of baseFolder that the names (wildcards allowed) match: no sub-folders, no
 // hidden or system files, modified within the time-of-day window; sorted, no duplicates.
 QStringList MatchComponentFiles(const QString& baseFolder, const QStringList& names,
-                                QTime from = QTime(0, 0, 0), QTime to = QTime(23, 59, 59));
+    QTime from = QTime(0, 0, 0), QTime to = QTime(23, 59, 59));
 
-}  // namespace pimoko
+} // namespace pimoko

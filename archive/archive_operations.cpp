@@ -16,9 +16,9 @@ ArchiveResult UnpackBook(const QString& archivePath, const QString& folder, void
         archive.SetArchiverType(atLha);
         QString output;
         int code = archive.Extract(ownerWindow, {}, folder, &output);
-        return {code == 0, output};
+        return { code == 0, output };
     } catch (const EArchiver& e) {
-        return {false, e.message()};
+        return { false, e.message() };
     }
 }
 
@@ -26,23 +26,23 @@ ArchiveResult PackFolder(const QString& folder, const QString& archivePath, void
 {
     try {
         QDir dir(folder);
-        QStringList entries =
-            dir.entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden | QDir::System);
+        QStringList entries
+            = dir.entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden | QDir::System);
         // An archive written into the folder it packs must not swallow its own old copy.
         const QString self = QFileInfo(archivePath).absoluteFilePath();
         entries.removeIf([&](const QString& name) {
             return QFileInfo(dir.filePath(name)).absoluteFilePath() == self;
         });
         if (entries.isEmpty())
-            return {false, QStringLiteral("書庫に入れるファイルがありません。")};
+            return { false, QStringLiteral("書庫に入れるファイルがありません。") };
         TArchiveFile archive;
         archive.SetFileName(archivePath);
         QString output;
         int code = archive.Pack(ownerWindow, entries, QDir(folder).absolutePath(), &output);
-        return {code == 0, output};
+        return { code == 0, output };
     } catch (const EArchiver& e) {
-        return {false, e.message()};
+        return { false, e.message() };
     }
 }
 
-}  // namespace pimoko
+} // namespace pimoko

@@ -21,12 +21,13 @@ const char* const kNoUpdate = "この形式の書庫では書庫の更新をサ�
 const char* const kNoSfx = "この形式では自己解凍書庫の作成をサポートしておりません。";
 const char* const kNoExtractMem = "この形式ではメモリへの展開をサポートしておりません。";
 const char* const kNoCheck = "この形式では書庫チェック機能をサポートしておりません。";
-}  // namespace archive_messages
+} // namespace archive_messages
 
 using namespace archive_messages;
 
 EArchiver::EArchiver(const QString& message)
-    : std::runtime_error(message.toStdString()), message_(message)
+    : std::runtime_error(message.toStdString())
+    , message_(message)
 {
 }
 
@@ -38,7 +39,10 @@ QString& LibraryFolderOverride()
     return folder;
 }
 
-[[noreturn]] void Raise(const char* message) { throw EArchiver(QString::fromUtf8(message)); }
+[[noreturn]] void Raise(const char* message)
+{
+    throw EArchiver(QString::fromUtf8(message));
+}
 
 // The library reads its command line in CP932; a character CP932 cannot hold would
 // turn into "?" and name another file, and a double quote would end a quoted item
@@ -48,15 +52,21 @@ QByteArray EncodeCommandLine(const QString& line)
     SjisEncoding encoded = EncodeSjis(line);
     if (!encoded.ok()) {
         throw EArchiver(QStringLiteral("Shift_JIS で表せない文字を含む名前は書庫で扱えません。")
-                        + QStringLiteral("\n") + line);
+            + QStringLiteral("\n") + line);
     }
     return encoded.bytes;
 }
 
-void CheckQuotable(const QString& name)
+// Each name goes into the command line quoted and in CP932, so a double quote or a
+// character CP932 cannot hold would make the library act on another file.
+void CheckName(const QString& name)
 {
     if (name.contains(QLatin1Char('"')))
         throw EArchiver(QStringLiteral("名前に \" を含むファイルは書庫で扱えません。\n") + name);
+    if (!EncodeSjis(name).ok()) {
+        throw EArchiver(
+            QStringLiteral("Shift_JIS で表せない文字を含む名前は書庫で扱えません。\n") + name);
+    }
 }
 
 QString DecodeOutput(const char* bytes, size_t capacity)
@@ -68,11 +78,10 @@ QString DecodeOutput(const char* bytes, size_t capacity)
 TArchiveEntry ToEntry(const UnlhaEntryInfo& info)
 {
     TArchiveEntry entry;
-    entry.FileName = SjisDisplayText(
-        DecodeSjis(QByteArray(info.fileName, static_cast<int>(strnlen(info.fileName,
-                                                                       sizeof info.fileName)))));
-    entry.Method = QString::fromLatin1(info.method, static_cast<int>(strnlen(info.method,
-                                                                              sizeof info.method)));
+    entry.FileName = SjisDisplayText(DecodeSjis(
+        QByteArray(info.fileName, static_cast<int>(strnlen(info.fileName, sizeof info.fileName)))));
+    entry.Method = QString::fromLatin1(
+        info.method, static_cast<int>(strnlen(info.method, sizeof info.method)));
     entry.OriginalSize = static_cast<qint64>(info.originalSize);
     entry.CompressedSize = static_cast<qint64>(info.compressedSize);
     entry.Modified = info.modified;
@@ -102,11 +111,14 @@ QString Switches(const TArchiverOptions& o)
     return s;
 }
 
-QString Quoted(const QString& text) { return QLatin1Char('"') + text + QLatin1Char('"'); }
+QString Quoted(const QString& text)
+{
+    return QLatin1Char('"') + text + QLatin1Char('"');
+}
 
 constexpr size_t kOutputSize = 64 * 1024;
 
-}  // namespace
+} // namespace
 
 QString ArchiverLibraryFolder()
 {
@@ -118,7 +130,10 @@ QString ArchiverLibraryFolder()
     return QFileInfo(exe).absolutePath();
 }
 
-void SetArchiverLibraryFolder(const QString& folder) { LibraryFolderOverride() = folder; }
+void SetArchiverLibraryFolder(const QString& folder)
+{
+    LibraryFolderOverride() = folder;
+}
 
 QString ArchiverLibraryFileName(const QString& windowsName)
 {
@@ -129,8 +144,7 @@ QString ArchiverLibraryFileName(const QString& windowsName)
 }
 
 QString BuildArchiverCommandLine(QChar command, const TArchiverOptions& options,
-                                 const QString& archive, const QString& folder,
-                                 const QStringList& fileNames)
+    const QString& archive, const QString& folder, const QStringList& fileNames)
 {
     QString line(command);
     line += QStringLiteral(" -+");
@@ -175,7 +189,7 @@ void* ArchiverLibrary::Resolve(const QString& prefix, const QString& name)
     QFunctionPointer p = library_ ? library_->resolve(function.toLatin1().constData()) : nullptr;
     if (!p) {
         throw EArchiver(path_ + QStringLiteral(" に ") + function
-                        + QStringLiteral(" のエントリが見つかりません。"));
+            + QStringLiteral(" のエントリが見つかりません。"));
     }
     return reinterpret_cast<void*>(p);
 }
@@ -184,19 +198,31 @@ void* ArchiverLibrary::Resolve(const QString& prefix, const QString& name)
 
 TArchiver::~TArchiver() = default;
 
-void* TArchiver::OpenArchive(void*, const QString&, unsigned long) { return nullptr; }
-int TArchiver::FindFirst(void*, const QString&, TArchiveEntry*) { return UNLHA_NOT_FOUND; }
-int TArchiver::FindNext(void*, TArchiveEntry*) { return UNLHA_NOT_FOUND; }
-int TArchiver::CloseArchive(void*) { return 0; }
+void* TArchiver::OpenArchive(void*, const QString&, unsigned long)
+{
+    return nullptr;
+}
+int TArchiver::FindFirst(void*, const QString&, TArchiveEntry*)
+{
+    return UNLHA_NOT_FOUND;
+}
+int TArchiver::FindNext(void*, TArchiveEntry*)
+{
+    return UNLHA_NOT_FOUND;
+}
+int TArchiver::CloseArchive(void*)
+{
+    return 0;
+}
 
-int TArchiver::Extract(void*, const QString&, const QStringList&, const QString&,
-                       const TArchiverOptions&, QString*)
+int TArchiver::Extract(
+    void*, const QString&, const QStringList&, const QString&, const TArchiverOptions&, QString*)
 {
     Raise(kNoDriver);
 }
 
-int TArchiver::Pack(void*, const QString&, const QStringList&, const QString&,
-                    const TArchiverOptions&, QString*)
+int TArchiver::Pack(
+    void*, const QString&, const QStringList&, const QString&, const TArchiverOptions&, QString*)
 {
     Raise(kNoPack);
 }
@@ -206,8 +232,8 @@ int TArchiver::Delete(void*, const QString&, const QStringList&, const TArchiver
     Raise(kNoDelete);
 }
 
-int TArchiver::Update(void*, const QString&, const QStringList&, const QString&,
-                      const TArchiverOptions&, QString*)
+int TArchiver::Update(
+    void*, const QString&, const QStringList&, const QString&, const TArchiverOptions&, QString*)
 {
     Raise(kNoUpdate);
 }
@@ -217,15 +243,24 @@ int TArchiver::MakeSFX(void*, const QString&, const QString&, const TArchiverOpt
     Raise(kNoSfx);
 }
 
-int TArchiver::ExtractMem(void*, const QString&, const QString&, QByteArray*,
-                          const TArchiverOptions&)
+int TArchiver::ExtractMem(
+    void*, const QString&, const QString&, QByteArray*, const TArchiverOptions&)
 {
     Raise(kNoExtractMem);
 }
 
-bool TArchiver::CheckArchive(const QString&, int) { Raise(kNoCheck); }
-bool TArchiver::SetOwnerWindow(void*) { return true; }
-bool TArchiver::KillOwnerWindow(void*) { return true; }
+bool TArchiver::CheckArchive(const QString&, int)
+{
+    Raise(kNoCheck);
+}
+bool TArchiver::SetOwnerWindow(void*)
+{
+    return true;
+}
+bool TArchiver::KillOwnerWindow(void*)
+{
+    return true;
+}
 
 // ---------------------------------------------------------------------------------------
 
@@ -241,16 +276,19 @@ struct TLibraryArchiver::Functions {
     UnlhaExtractMemFn extractMem = nullptr;
 };
 
-TLibraryArchiver::TLibraryArchiver(QString windowsName, QString prefix, QString missingMessage,
-                                   Offers offers)
-    : windowsName_(std::move(windowsName)),
-      prefix_(std::move(prefix)),
-      missingMessage_(std::move(missingMessage)),
-      offers_(offers)
+TLibraryArchiver::TLibraryArchiver(
+    QString windowsName, QString prefix, QString missingMessage, Offers offers)
+    : windowsName_(std::move(windowsName))
+    , prefix_(std::move(prefix))
+    , missingMessage_(std::move(missingMessage))
+    , offers_(offers)
 {
 }
 
-TLibraryArchiver::~TLibraryArchiver() { FreeDLL(); }
+TLibraryArchiver::~TLibraryArchiver()
+{
+    FreeDLL();
+}
 
 void TLibraryArchiver::LoadDLL()
 {
@@ -289,18 +327,17 @@ void TLibraryArchiver::FreeDLL()
     library_.Unload();
 }
 
-int TLibraryArchiver::Run(void* owner, QChar command, const QString& archive,
-                          const QString& folder, const QStringList& fileNames,
-                          const TArchiverOptions& options, QString* output)
+int TLibraryArchiver::Run(void* owner, QChar command, const QString& archive, const QString& folder,
+    const QStringList& fileNames, const TArchiverOptions& options, QString* output)
 {
     if (!fn_)
         LoadDLL();
-    CheckQuotable(archive);
-    CheckQuotable(folder);
+    CheckName(archive);
+    CheckName(folder);
     for (const QString& name : fileNames)
-        CheckQuotable(name);
-    QByteArray line = EncodeCommandLine(
-        BuildArchiverCommandLine(command, options, archive, folder, fileNames));
+        CheckName(name);
+    QByteArray line
+        = EncodeCommandLine(BuildArchiverCommandLine(command, options, archive, folder, fileNames));
     std::vector<char> buffer(kOutputSize, '\0');
     int code = fn_->main(owner, line.constData(), buffer.data(), buffer.size());
     if (output)
@@ -319,7 +356,7 @@ int TLibraryArchiver::FindFirst(void* handle, const QString& wildName, TArchiveE
 {
     if (!fn_)
         LoadDLL();
-    UnlhaEntryInfo info{};
+    UnlhaEntryInfo info {};
     int code = fn_->findFirst(handle, EncodeCommandLine(wildName).constData(), &info);
     if (code == 0 && entry)
         *entry = ToEntry(info);
@@ -330,7 +367,7 @@ int TLibraryArchiver::FindNext(void* handle, TArchiveEntry* entry)
 {
     if (!fn_)
         LoadDLL();
-    UnlhaEntryInfo info{};
+    UnlhaEntryInfo info {};
     int code = fn_->findNext(handle, &info);
     if (code == 0 && entry)
         *entry = ToEntry(info);
@@ -345,15 +382,13 @@ int TLibraryArchiver::CloseArchive(void* handle)
 }
 
 int TLibraryArchiver::Extract(void* owner, const QString& archive, const QStringList& fileNames,
-                              const QString& folder, const TArchiverOptions& options,
-                              QString* output)
+    const QString& folder, const TArchiverOptions& options, QString* output)
 {
     return Run(owner, QLatin1Char('x'), archive, folder, fileNames, options, output);
 }
 
 int TLibraryArchiver::Pack(void* owner, const QString& archive, const QStringList& fileNames,
-                           const QString& baseFolder, const TArchiverOptions& options,
-                           QString* output)
+    const QString& baseFolder, const TArchiverOptions& options, QString* output)
 {
     if (!offers_.pack)
         Raise(kNoPack);
@@ -361,7 +396,7 @@ int TLibraryArchiver::Pack(void* owner, const QString& archive, const QStringLis
 }
 
 int TLibraryArchiver::Delete(void* owner, const QString& archive, const QStringList& fileNames,
-                             const TArchiverOptions& options, QString* output)
+    const TArchiverOptions& options, QString* output)
 {
     if (!offers_.remove)
         Raise(kNoDelete);
@@ -369,8 +404,7 @@ int TLibraryArchiver::Delete(void* owner, const QString& archive, const QStringL
 }
 
 int TLibraryArchiver::Update(void* owner, const QString& archive, const QStringList& fileNames,
-                             const QString& baseFolder, const TArchiverOptions& options,
-                             QString* output)
+    const QString& baseFolder, const TArchiverOptions& options, QString* output)
 {
     if (!offers_.update)
         Raise(kNoUpdate);
@@ -378,7 +412,7 @@ int TLibraryArchiver::Update(void* owner, const QString& archive, const QStringL
 }
 
 int TLibraryArchiver::MakeSFX(void* owner, const QString& archive, const QString& folder,
-                              const TArchiverOptions& options, QString* output)
+    const TArchiverOptions& options, QString* output)
 {
     if (!offers_.sfx)
         Raise(kNoSfx);
@@ -386,15 +420,15 @@ int TLibraryArchiver::MakeSFX(void* owner, const QString& archive, const QString
 }
 
 int TLibraryArchiver::ExtractMem(void* owner, const QString& archive, const QString& fileName,
-                                 QByteArray* data, const TArchiverOptions& options)
+    QByteArray* data, const TArchiverOptions& options)
 {
     if (!fn_)
         LoadDLL();
-    CheckQuotable(archive);
-    CheckQuotable(fileName);
+    CheckName(archive);
+    CheckName(fileName);
     QString text = QStringLiteral("x -+") + Switches(options) + QLatin1Char(' ')
-                   + options.UserOptions + QLatin1Char(' ') + Quoted(archive)
-                   + QLatin1Char(' ') + Quoted(fileName);
+        + options.UserOptions + QLatin1Char(' ') + Quoted(archive) + QLatin1Char(' ')
+        + Quoted(fileName);
     QByteArray line = EncodeCommandLine(text);
     QByteArray buffer(1 << 20, '\0');
     for (int attempt = 0; attempt < 2; ++attempt) {
@@ -402,11 +436,9 @@ int TLibraryArchiver::ExtractMem(void* owner, const QString& archive, const QStr
         unsigned short attributes = 0;
         unsigned long written = 0;
         int code = fn_->extractMem(owner, line.constData(),
-                                   reinterpret_cast<unsigned char*>(buffer.data()),
-                                   static_cast<unsigned long>(buffer.size()), &modified,
-                                   &attributes, &written);
-        if (code == UNLHA_ERROR_BUFFER && attempt == 0 && written > 0
-            && written < (1ul << 31)) {
+            reinterpret_cast<unsigned char*>(buffer.data()),
+            static_cast<unsigned long>(buffer.size()), &modified, &attributes, &written);
+        if (code == UNLHA_ERROR_BUFFER && attempt == 0 && written > 0 && written < (1ul << 31)) {
             buffer.resize(static_cast<int>(written));
             continue;
         }
@@ -438,4 +470,4 @@ bool TLibraryArchiver::KillOwnerWindow(void* owner)
     return fn_->killOwner(owner) != 0;
 }
 
-}  // namespace pimoko
+} // namespace pimoko

@@ -12,15 +12,15 @@ namespace pimoko {
 
 // Messages of the layer, shared by the drivers.
 namespace archive_messages {
-extern const char* const kNoDriver;            // "書庫の形式を判別できません。"
-extern const char* const kTypeWithoutDriver;  // "書庫の形式を特定できませんでした。"
+extern const char* const kNoDriver; // "書庫の形式を判別できません。"
+extern const char* const kTypeWithoutDriver; // "書庫の形式を特定できませんでした。"
 extern const char* const kNoPack;
 extern const char* const kNoDelete;
 extern const char* const kNoUpdate;
 extern const char* const kNoSfx;
 extern const char* const kNoExtractMem;
 extern const char* const kNoCheck;
-}  // namespace archive_messages
+} // namespace archive_messages
 
 // The folder archiver libraries are loaded from: the program's folder (the folder of
 // the running executable when there is no application object). Tests may point it
@@ -35,8 +35,7 @@ QString ArchiverLibraryFileName(const QString& windowsName);
 // that are set, the user options, the quoted archive, the quoted folder ending in "\",
 // each quoted file name and the user file list, each item after one space.
 QString BuildArchiverCommandLine(QChar command, const TArchiverOptions& options,
-                                 const QString& archive, const QString& folder,
-                                 const QStringList& fileNames);
+    const QString& archive, const QString& folder, const QStringList& fileNames);
 
 // A loaded archiver library with its functions looked up by prefix + name.
 class ArchiverLibrary {
@@ -68,18 +67,17 @@ public:
     virtual int FindNext(void* handle, TArchiveEntry* entry);
     virtual int CloseArchive(void* handle);
     virtual int Extract(void* owner, const QString& archive, const QStringList& fileNames,
-                        const QString& folder, const TArchiverOptions& options, QString* output);
+        const QString& folder, const TArchiverOptions& options, QString* output);
     virtual int Pack(void* owner, const QString& archive, const QStringList& fileNames,
-                     const QString& baseFolder, const TArchiverOptions& options, QString* output);
+        const QString& baseFolder, const TArchiverOptions& options, QString* output);
     virtual int Delete(void* owner, const QString& archive, const QStringList& fileNames,
-                       const TArchiverOptions& options, QString* output);
+        const TArchiverOptions& options, QString* output);
     virtual int Update(void* owner, const QString& archive, const QStringList& fileNames,
-                       const QString& baseFolder, const TArchiverOptions& options,
-                       QString* output);
+        const QString& baseFolder, const TArchiverOptions& options, QString* output);
     virtual int MakeSFX(void* owner, const QString& archive, const QString& folder,
-                        const TArchiverOptions& options, QString* output);
+        const TArchiverOptions& options, QString* output);
     virtual int ExtractMem(void* owner, const QString& archive, const QString& fileName,
-                           QByteArray* data, const TArchiverOptions& options);
+        QByteArray* data, const TArchiverOptions& options);
     virtual bool CheckArchive(const QString& archive, int mode);
     virtual bool SetOwnerWindow(void* owner);
     virtual bool KillOwnerWindow(void* owner);
@@ -101,18 +99,17 @@ public:
     int FindNext(void* handle, TArchiveEntry* entry) override;
     int CloseArchive(void* handle) override;
     int Extract(void* owner, const QString& archive, const QStringList& fileNames,
-                const QString& folder, const TArchiverOptions& options, QString* output) override;
+        const QString& folder, const TArchiverOptions& options, QString* output) override;
     int Pack(void* owner, const QString& archive, const QStringList& fileNames,
-             const QString& baseFolder, const TArchiverOptions& options, QString* output) override;
+        const QString& baseFolder, const TArchiverOptions& options, QString* output) override;
     int Delete(void* owner, const QString& archive, const QStringList& fileNames,
-               const TArchiverOptions& options, QString* output) override;
+        const TArchiverOptions& options, QString* output) override;
     int Update(void* owner, const QString& archive, const QStringList& fileNames,
-               const QString& baseFolder, const TArchiverOptions& options,
-               QString* output) override;
+        const QString& baseFolder, const TArchiverOptions& options, QString* output) override;
     int MakeSFX(void* owner, const QString& archive, const QString& folder,
-                const TArchiverOptions& options, QString* output) override;
+        const TArchiverOptions& options, QString* output) override;
     int ExtractMem(void* owner, const QString& archive, const QString& fileName, QByteArray* data,
-                   const TArchiverOptions& options) override;
+        const TArchiverOptions& options) override;
     bool CheckArchive(const QString& archive, int mode) override;
     bool SetOwnerWindow(void* owner) override;
     bool KillOwnerWindow(void* owner) override;
@@ -122,7 +119,7 @@ public:
 protected:
     // Sends one command line to the library's main function.
     int Run(void* owner, QChar command, const QString& archive, const QString& folder,
-            const QStringList& fileNames, const TArchiverOptions& options, QString* output);
+        const QStringList& fileNames, const TArchiverOptions& options, QString* output);
 
 private:
     struct Functions;
@@ -132,4 +129,4 @@ private:
     std::unique_ptr<Functions> fn_;
 };
 
-}  // namespace pimoko
+} // namespace pimoko

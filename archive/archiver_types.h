@@ -30,14 +30,14 @@ enum TPackFilter { pfNone, pfComponent };
 
 // One field per library switch; a switch that is not set is left out of the command.
 struct TArchiverOptions {
-    std::optional<int> HeaderLevel;    // "-h<n>"
-    std::optional<int> RecursiveMode;  // "-r<n>"
-    std::optional<int> PathMode;       // "-x<n>"
-    std::optional<int> AttributeMode;  // "-a<n>"
-    bool NoTimeCheck = false;          // "-c"
-    bool NoConfirm = false;            // "-m"
-    bool NoIndicator = false;          // "-n"
-    bool StoreOnly = false;            // "-z"
+    std::optional<int> HeaderLevel; // "-h<n>"
+    std::optional<int> RecursiveMode; // "-r<n>"
+    std::optional<int> PathMode; // "-x<n>"
+    std::optional<int> AttributeMode; // "-a<n>"
+    bool NoTimeCheck = false; // "-c"
+    bool NoConfirm = false; // "-m"
+    bool NoIndicator = false; // "-n"
+    bool StoreOnly = false; // "-z"
     QString UserOptions;
     QString UserFileList;
     TPackFilter PackFilter = pfComponent;
@@ -55,12 +55,12 @@ private:
 
 // One entry of an open archive.
 struct TArchiveEntry {
-    QString FileName;  // folders separated by "\"
+    QString FileName; // folders separated by "\"
     QString Method;
     qint64 OriginalSize = 0;
     qint64 CompressedSize = 0;
-    qint64 Modified = 0;  // seconds since 1970
+    qint64 Modified = 0; // seconds since 1970
     unsigned Crc = 0;
 };
 
-}  // namespace pimoko
+} // namespace pimoko

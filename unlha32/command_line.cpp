@@ -47,13 +47,13 @@ bool ParseCommand(const std::string& line, Command* command, std::string* error)
                 *error = "引用符が閉じていません。";
                 return false;
             }
-            items.push_back({line.substr(i + 1, end - i - 1), true});
+            items.push_back({ line.substr(i + 1, end - i - 1), true });
             i = end + 1;
         } else {
             size_t end = line.find_first_of(" \t", i);
             if (end == std::string::npos)
                 end = line.size();
-            items.push_back({line.substr(i, end - i), false});
+            items.push_back({ line.substr(i, end - i), false });
             i = end;
         }
     }
@@ -80,7 +80,7 @@ bool ParseCommand(const std::string& line, Command* command, std::string* error)
             command->archive = ToSlashes(text);
             haveArchive = true;
         } else if (!command->hasFolder && command->names.empty()
-                   && (text.back() == '\\' || text.back() == '/')) {
+            && (text.back() == '\\' || text.back() == '/')) {
             std::string folder = ToSlashes(text);
             while (folder.size() > 1 && folder.back() == '/')
                 folder.pop_back();
@@ -97,4 +97,4 @@ bool ParseCommand(const std::string& line, Command* command, std::string* error)
     return true;
 }
 
-}  // namespace unlha
+} // namespace unlha

@@ -11,11 +11,11 @@ namespace unlha {
 // archive that ends in "\" (or "/") is the folder; every other item is a name.
 struct Command {
     char letter = 0;
-    std::vector<std::string> switches;  // "-r2", "-z" (the "-+" marker is dropped)
+    std::vector<std::string> switches; // "-r2", "-z" (the "-+" marker is dropped)
     std::string archive;
-    std::string folder;  // "" when none was given
+    std::string folder; // "" when none was given
     bool hasFolder = false;
-    std::vector<std::string> names;  // as given, "\" kept
+    std::vector<std::string> names; // as given, "\" kept
 };
 
 // False (with a reason in UTF-8) when the line is empty, has no archive, an unclosed
@@ -28,4 +28,4 @@ std::string ToSlashes(std::string path);
 // True when the switches hold one that starts with the given text ("-z").
 bool HasSwitch(const Command& command, const char* prefix);
 
-}  // namespace unlha
+} // namespace unlha

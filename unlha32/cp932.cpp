@@ -27,9 +27,12 @@ bool Convert(const char* to, const char* from, const std::string& in, std::strin
     return true;
 }
 
-bool IsLeadByte(unsigned char b) { return (b >= 0x81 && b <= 0x9F) || (b >= 0xE0 && b <= 0xFC); }
+bool IsLeadByte(unsigned char b)
+{
+    return (b >= 0x81 && b <= 0x9F) || (b >= 0xE0 && b <= 0xFC);
+}
 
-}  // namespace
+} // namespace
 
 bool Cp932ToUtf8(const std::string& cp932, std::string* utf8)
 {
@@ -56,4 +59,4 @@ void CopyCp932(const std::string& cp932, char* out, unsigned long size)
     out[n] = '\0';
 }
 
-}  // namespace unlha
+} // namespace unlha

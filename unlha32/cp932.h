@@ -13,4 +13,4 @@ bool Utf8ToCp932(const std::string& utf8, std::string* cp932);
 // double-byte character, NUL-terminated.
 void CopyCp932(const std::string& cp932, char* out, unsigned long size);
 
-}  // namespace unlha
+} // namespace unlha

@@ -8,7 +8,7 @@ namespace {
 
 std::array<uint16_t, 256> MakeTable()
 {
-    std::array<uint16_t, 256> table{};
+    std::array<uint16_t, 256> table {};
     for (unsigned i = 0; i < 256; ++i) {
         uint16_t r = static_cast<uint16_t>(i);
         for (int k = 0; k < 8; ++k)
@@ -18,7 +18,7 @@ std::array<uint16_t, 256> MakeTable()
     return table;
 }
 
-}  // namespace
+} // namespace
 
 uint16_t Crc16(uint16_t crc, const void* data, size_t size)
 {
@@ -29,4 +29,4 @@ uint16_t Crc16(uint16_t crc, const void* data, size_t size)
     return crc;
 }
 
-}  // namespace unlha
+} // namespace unlha

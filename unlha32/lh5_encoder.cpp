@@ -9,9 +9,9 @@ namespace unlha {
 
 namespace {
 
-constexpr int kNC = 510;        // literals, then match lengths 3..256
-constexpr int kNT = 19;         // code-length codes
-constexpr int kNP = 14;         // position classes of an 8 KiB window
+constexpr int kNC = 510; // literals, then match lengths 3..256
+constexpr int kNT = 19; // code-length codes
+constexpr int kNP = 14; // position classes of an 8 KiB window
 constexpr int kCBits = 9, kTBits = 5, kPBits = 4;
 constexpr int kMaxBits = 16;
 constexpr int kMinMatch = 3, kMaxMatch = 256;
@@ -25,7 +25,10 @@ constexpr size_t kBlockTokens = 32768;
 
 class BitWriter {
 public:
-    explicit BitWriter(std::vector<uint8_t>* out) : out_(out) {}
+    explicit BitWriter(std::vector<uint8_t>* out)
+        : out_(out)
+    {
+    }
     void Put(int n, uint32_t value)
     {
         if (n == 0)
@@ -70,7 +73,7 @@ void BuildLengths(const uint32_t* counts, int n, uint8_t* lengths)
         std::vector<int> parent(2 * n, -1);
         for (int i = 0; i < n; ++i) {
             if (freq[i] > 0)
-                heap.push({freq[i], i});
+                heap.push({ freq[i], i });
         }
         if (heap.size() < 2)
             return;
@@ -82,7 +85,7 @@ void BuildLengths(const uint32_t* counts, int n, uint8_t* lengths)
             heap.pop();
             parent[a.index] = next;
             parent[b.index] = next;
-            heap.push({a.weight + b.weight, next});
+            heap.push({ a.weight + b.weight, next });
             ++next;
         }
         bool fits = true;
@@ -151,8 +154,13 @@ int PositionClass(uint32_t offset)
 class Encoder {
 public:
     Encoder(const uint8_t* data, size_t size, size_t limit, std::vector<uint8_t>* out)
-        : data_(data), size_(size), limit_(limit), out_(out), bits_(out),
-          head_(1u << kHashBits, -1), prev_(kWindow, -1)
+        : data_(data)
+        , size_(size)
+        , limit_(limit)
+        , out_(out)
+        , bits_(out)
+        , head_(1u << kHashBits, -1)
+        , prev_(kWindow, -1)
     {
         symbols_.reserve(kBlockTokens);
         offsets_.reserve(kBlockTokens);
@@ -230,8 +238,7 @@ Encoder::Match Encoder::FindAndInsert(size_t pos, int goodEnough)
         if (distance > kMaxDistance)
             break;
         const uint8_t* there = data_ + candidate;
-        if (there[best.length] == here[best.length] && there[0] == here[0]
-            && there[1] == here[1]) {
+        if (there[best.length] == here[best.length] && there[0] == here[0] && there[1] == here[1]) {
             int length = 2;
             while (length < maxLength && there[length] == here[length])
                 ++length;
@@ -300,7 +307,7 @@ void Encoder::WritePtLengths(const uint8_t* lengths, int n, int nbits, int speci
         if (k <= 6)
             bits_.Put(3, k);
         else
-            bits_.Put(k - 3, 0xFFFEu);  // "111", one more 1 for each step past 7, then 0
+            bits_.Put(k - 3, 0xFFFEu); // "111", one more 1 for each step past 7, then 0
         if (i == special) {
             while (i < 6 && lengths[i] == 0)
                 ++i;
@@ -421,7 +428,7 @@ bool Encoder::SendBlock()
         int p = PositionClass(offset);
         bits_.Put(pLen_[p], pCode_[p]);
         if (p > 1)
-            bits_.Put(p - 1, offset);  // the bits below the leading one
+            bits_.Put(p - 1, offset); // the bits below the leading one
     }
 
     symbols_.clear();
@@ -431,7 +438,7 @@ bool Encoder::SendBlock()
     return out_->size() < limit_;
 }
 
-}  // namespace
+} // namespace
 
 bool EncodeLh5(const uint8_t* data, size_t size, size_t limit, std::vector<uint8_t>* out)
 {
@@ -443,4 +450,4 @@ bool EncodeLh5(const uint8_t* data, size_t size, size_t limit, std::vector<uint8
     return encoder.Run();
 }
 
-}  // namespace unlha
+} // namespace unlha

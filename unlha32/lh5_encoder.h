@@ -11,4 +11,4 @@ namespace unlha {
 // would reach limit bytes, so a file that does not shrink costs little before it is stored.
 bool EncodeLh5(const uint8_t* data, size_t size, size_t limit, std::vector<uint8_t>* out);
 
-}  // namespace unlha
+} // namespace unlha

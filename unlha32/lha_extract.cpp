@@ -74,18 +74,23 @@ void Worst(int* code, int candidate)
     // A damaged archive matters most, then a failed write, then a refused entry.
     auto rank = [](int c) {
         switch (c) {
-        case UNLHA_ERROR_DAMAGED: return 4;
-        case UNLHA_ERROR_WRITE: return 3;
-        case UNLHA_ERROR_REFUSED: return 2;
-        case 0: return 0;
-        default: return 1;
+        case UNLHA_ERROR_DAMAGED:
+            return 4;
+        case UNLHA_ERROR_WRITE:
+            return 3;
+        case UNLHA_ERROR_REFUSED:
+            return 2;
+        case 0:
+            return 0;
+        default:
+            return 1;
         }
     };
     if (rank(candidate) > rank(*code))
         *code = candidate;
 }
 
-}  // namespace
+} // namespace
 
 bool SafeRelativePath(const std::string& name, std::string* relative)
 {
@@ -111,7 +116,7 @@ bool LinkStaysInside(const std::string& relative, const std::string& target)
     if (path.empty() || path[0] == '/' || HasDrive(path))
         return false;
     std::vector<std::string> stack = Split(relative);
-    stack.pop_back();  // the link itself
+    stack.pop_back(); // the link itself
     for (const std::string& part : Split(path)) {
         if (part.empty() || part == ".")
             continue;
@@ -144,13 +149,13 @@ bool NameSelected(const std::string& relative, const std::vector<std::string>& n
 }
 
 int ExtractArchive(const std::string& archivePath, const std::string& folder,
-                   const std::vector<std::string>& names, std::vector<std::string>* messages,
-                   const ExtractLimits& limits)
+    const std::vector<std::string>& names, std::vector<std::string>* messages,
+    const ExtractLimits& limits)
 {
     std::string base = folder.empty() ? "." : folder;
     if (!MakeFolders(base)) {
-        messages->push_back("展開先のフォルダを作れません: " + base + " (" + std::strerror(errno)
-                            + ")");
+        messages->push_back(
+            "展開先のフォルダを作れません: " + base + " (" + std::strerror(errno) + ")");
         return UNLHA_ERROR_WRITE;
     }
     char resolved[PATH_MAX];
@@ -172,8 +177,8 @@ int ExtractArchive(const std::string& archivePath, const std::string& folder,
     // The destination is an absolute path, so libarchive's refusal of absolute names
     // cannot be used; every name has already been made relative and checked here.
     archive* disk = archive_write_disk_new();
-    archive_write_disk_set_options(disk, ARCHIVE_EXTRACT_TIME | ARCHIVE_EXTRACT_SECURE_NODOTDOT
-                                             | ARCHIVE_EXTRACT_SECURE_SYMLINKS);
+    archive_write_disk_set_options(disk,
+        ARCHIVE_EXTRACT_TIME | ARCHIVE_EXTRACT_SECURE_NODOTDOT | ARCHIVE_EXTRACT_SECURE_SYMLINKS);
 
     int code = 0;
     uint64_t written = 0;
@@ -202,14 +207,14 @@ int ExtractArchive(const std::string& archivePath, const std::string& folder,
         if (!NameSelected(relative, names))
             continue;
         if (header.hardlink || !(header.regular || header.directory || header.symlink)) {
-            messages->push_back("ファイルでもフォルダでもない項目は展開しませんでした: "
-                                + header.name);
+            messages->push_back(
+                "ファイルでもフォルダでもない項目は展開しませんでした: " + header.name);
             Worst(&code, UNLHA_ERROR_REFUSED);
             continue;
         }
         if (header.symlink && !LinkStaysInside(relative, header.link)) {
             messages->push_back("書庫の外を指すリンクのため展開しませんでした: " + header.name
-                                + " -> " + header.link);
+                + " -> " + header.link);
             Worst(&code, UNLHA_ERROR_REFUSED);
             continue;
         }
@@ -251,7 +256,7 @@ int ExtractArchive(const std::string& archivePath, const std::string& folder,
                 if (writeFailed) {
                     const char* why = archive_error_string(disk);
                     messages->push_back("書き込めません: " + relative + " ("
-                                        + (why ? why : "容量が足りません") + ")");
+                        + (why ? why : "容量が足りません") + ")");
                     Worst(&code, UNLHA_ERROR_WRITE);
                 } else {
                     messages->push_back(error + ": " + header.name);
@@ -272,4 +277,4 @@ int ExtractArchive(const std::string& archivePath, const std::string& folder,
     return code;
 }
 
-}  // namespace unlha
+} // namespace unlha

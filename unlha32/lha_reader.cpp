@@ -64,14 +64,17 @@ bool ArchiveReader::Open(const std::string& path, std::string* error)
 
 namespace {
 
-uint16_t Le16(const unsigned char* p) { return static_cast<uint16_t>(p[0] | p[1] << 8); }
+uint16_t Le16(const unsigned char* p)
+{
+    return static_cast<uint16_t>(p[0] | p[1] << 8);
+}
 uint32_t Le32(const unsigned char* p)
 {
     return static_cast<uint32_t>(p[0]) | static_cast<uint32_t>(p[1]) << 8
-           | static_cast<uint32_t>(p[2]) << 16 | static_cast<uint32_t>(p[3]) << 24;
+        | static_cast<uint32_t>(p[2]) << 16 | static_cast<uint32_t>(p[3]) << 24;
 }
 
-}  // namespace
+} // namespace
 
 void ArchiveReader::ReadRawHeader(int64_t position, EntryHeader* header)
 {
@@ -127,8 +130,8 @@ int ArchiveReader::Next(EntryHeader* header, std::string* error)
     return 1;
 }
 
-bool ArchiveReader::ReadData(const std::function<bool(const void*, size_t)>& sink,
-                             std::string* error)
+bool ArchiveReader::ReadData(
+    const std::function<bool(const void*, size_t)>& sink, std::string* error)
 {
     uint16_t crc = 0;
     uint64_t total = 0;
@@ -170,4 +173,4 @@ bool ArchiveReader::ReadData(const std::function<bool(const void*, size_t)>& sin
     return true;
 }
 
-}  // namespace unlha
+} // namespace unlha

@@ -27,9 +27,9 @@ private:
 
 // One entry as the archive holds it.
 struct EntryHeader {
-    std::string name;     // UTF-8 as stored ("\" and "/" both possible)
-    std::string link;     // symbolic link target, "" for none
-    std::string method;   // "-lh5-"
+    std::string name; // UTF-8 as stored ("\" and "/" both possible)
+    std::string link; // symbolic link target, "" for none
+    std::string method; // "-lh5-"
     bool directory = false;
     bool regular = false;
     bool symlink = false;
@@ -39,7 +39,7 @@ struct EntryHeader {
     uint64_t compressedSize = 0;
     int64_t modified = 0;
     uint16_t crc = 0;
-    bool crcKnown = false;  // the stored CRC could be read from the header
+    bool crcKnown = false; // the stored CRC could be read from the header
     bool nameReadable = true;
 };
 
@@ -68,4 +68,4 @@ private:
     EntryHeader current_;
 };
 
-}  // namespace unlha
+} // namespace unlha

@@ -44,11 +44,11 @@ void Set16(std::string* s, size_t at, uint32_t v)
 }
 
 struct Item {
-    std::string stored;  // UTF-8, "/" between folders
+    std::string stored; // UTF-8, "/" between folders
     bool directory = false;
     int64_t modified = 0;
-    std::string diskPath;            // "" for an entry kept from the old archive
-    std::vector<uint8_t> data;       // the kept entry's data
+    std::string diskPath; // "" for an entry kept from the old archive
+    std::vector<uint8_t> data; // the kept entry's data
 };
 
 std::string Key(const std::string& stored)
@@ -67,7 +67,8 @@ bool ReadWholeFile(const std::string& path, std::vector<uint8_t>* data, std::str
         return false;
     }
     struct stat st;
-    if (fstat(fd, &st) != 0 || st.st_size < 0 || static_cast<uint64_t>(st.st_size) >= (1ull << 32)) {
+    if (fstat(fd, &st) != 0 || st.st_size < 0
+        || static_cast<uint64_t>(st.st_size) >= (1ull << 32)) {
         close(fd);
         *error = "4 GiB 以上のファイルは書庫に入れられません";
         return false;
@@ -103,12 +104,17 @@ bool WriteAll(int fd, const std::string& bytes)
     return true;
 }
 
-bool HasWildcard(const std::string& s) { return s.find_first_of("*?") != std::string::npos; }
+bool HasWildcard(const std::string& s)
+{
+    return s.find_first_of("*?") != std::string::npos;
+}
 
 class Collector {
 public:
     Collector(dev_t archiveDev, ino_t archiveIno, std::vector<std::string>* messages)
-        : dev_(archiveDev), ino_(archiveIno), messages_(messages)
+        : dev_(archiveDev)
+        , ino_(archiveIno)
+        , messages_(messages)
     {
     }
 
@@ -121,7 +127,7 @@ public:
             return;
         }
         if (st.st_dev == dev_ && st.st_ino == ino_)
-            return;  // the archive being written
+            return; // the archive being written
         Item item;
         item.stored = stored;
         item.modified = st.st_mtime;
@@ -163,11 +169,10 @@ std::string LeafOf(const std::string& path)
     return slash == std::string::npos ? path : path.substr(slash + 1);
 }
 
-}  // namespace
+} // namespace
 
 bool EncodeEntry(const std::string& storedName, bool directory, int64_t modified,
-                 const uint8_t* data, size_t size, bool storeOnly, std::string* out,
-                 std::string* error)
+    const uint8_t* data, size_t size, bool storeOnly, std::string* out, std::string* error)
 {
     if (static_cast<uint64_t>(size) >= (1ull << 32)) {
         *error = "4 GiB 以上のファイルは書庫に入れられません: " + storedName;
@@ -204,13 +209,13 @@ bool EncodeEntry(const std::string& storedName, bool directory, int64_t modified
     size_t bodySize = directory ? 0 : std::strcmp(method, "-lh5-") == 0 ? packed.size() : size;
 
     std::string h;
-    Put16(&h, 0);  // header size, filled in below
+    Put16(&h, 0); // header size, filled in below
     h.append(method, 5);
     Put32(&h, static_cast<uint32_t>(bodySize));
     Put32(&h, static_cast<uint32_t>(directory ? 0 : size));
     Put32(&h, static_cast<uint32_t>(modified < 0 ? 0 : modified));
     h.push_back(static_cast<char>(kAttributeArchive));
-    h.push_back(2);  // header level
+    h.push_back(2); // header level
     Put16(&h, crc);
     h.push_back(static_cast<char>(kOsWindows));
     auto extension = [&h](uint8_t type, const std::string& payload) {
@@ -226,7 +231,7 @@ bool EncodeEntry(const std::string& storedName, bool directory, int64_t modified
     std::string attribute;
     Put16(&attribute, directory ? kAttributeFolder : kAttributeArchive);
     extension(0x40, attribute);
-    Put16(&h, 0);  // no more extended headers
+    Put16(&h, 0); // no more extended headers
     // A header whose size has a zero low byte would read as the end of the archive.
     if ((h.size() & 0xFF) == 0)
         h.push_back('\0');
@@ -276,7 +281,7 @@ int PackArchive(const Command& command, std::vector<std::string>* messages)
                 collector.Add(path, stored);
                 continue;
             }
-            glob_t matches{};
+            glob_t matches {};
             if (glob(path.c_str(), 0, nullptr, &matches) == 0) {
                 size_t slash = stored.rfind('/');
                 std::string prefix = slash == std::string::npos ? "" : stored.substr(0, slash + 1);
@@ -308,8 +313,8 @@ int PackArchive(const Command& command, std::vector<std::string>* messages)
                 break;
             Item item;
             if (r < 0 || !header.nameReadable || !SafeRelativePath(header.name, &item.stored)) {
-                messages->push_back((r < 0 ? error : "読めない名前の項目があります") + ": "
-                                    + archivePath);
+                messages->push_back(
+                    (r < 0 ? error : "読めない名前の項目があります") + ": " + archivePath);
                 return UNLHA_ERROR_DAMAGED;
             }
             item.directory = header.directory;
@@ -332,7 +337,7 @@ int PackArchive(const Command& command, std::vector<std::string>* messages)
     }
     for (Item& item : collector.items) {
         auto old = std::find_if(result.begin(), result.end(),
-                                [&](const Item& o) { return Key(o.stored) == Key(item.stored); });
+            [&](const Item& o) { return Key(o.stored) == Key(item.stored); });
         if (old == result.end()) {
             if (mode != 'f')
                 result.push_back(std::move(item));
@@ -350,7 +355,8 @@ int PackArchive(const Command& command, std::vector<std::string>* messages)
     std::string temp = archivePath + ".XXXXXX";
     int fd = mkstemp(temp.data());
     if (fd < 0) {
-        messages->push_back("書庫を書き込めません: " + archivePath + " (" + std::strerror(errno) + ")");
+        messages->push_back(
+            "書庫を書き込めません: " + archivePath + " (" + std::strerror(errno) + ")");
         return UNLHA_ERROR_WRITE;
     }
     fchmod(fd, 0644);
@@ -367,15 +373,15 @@ int PackArchive(const Command& command, std::vector<std::string>* messages)
         }
         const std::vector<uint8_t>& source = item.diskPath.empty() ? item.data : data;
         if (!EncodeEntry(item.stored, item.directory, item.modified, source.data(), source.size(),
-                         storeOnly, &bytes, &error)) {
+                storeOnly, &bytes, &error)) {
             messages->push_back(error);
             code = UNLHA_ERROR_NAME;
             ok = false;
             break;
         }
         if (!WriteAll(fd, bytes)) {
-            messages->push_back("書庫を書き込めません: " + archivePath + " (" + std::strerror(errno)
-                                + ")");
+            messages->push_back(
+                "書庫を書き込めません: " + archivePath + " (" + std::strerror(errno) + ")");
             code = UNLHA_ERROR_WRITE;
             ok = false;
             break;
@@ -401,4 +407,4 @@ int PackArchive(const Command& command, std::vector<std::string>* messages)
     return code;
 }
 
-}  // namespace unlha
+} // namespace unlha

@@ -13,12 +13,11 @@ namespace unlha {
 // -lh0- otherwise; folders are "-lhd-". Appends to out; false with error (UTF-8) when a
 // name cannot be written in CP932 or the file is 4 GiB or more.
 bool EncodeEntry(const std::string& storedName, bool directory, int64_t modified,
-                 const uint8_t* data, size_t size, bool storeOnly, std::string* out,
-                 std::string* error);
+    const uint8_t* data, size_t size, bool storeOnly, std::string* out, std::string* error);
 
 // Carries out "u" (add files newer than their entries), "a" (add, replacing), "f"
 // (replace entries only) or "d" (delete entries) on the archive. The archive is written
 // to a temporary file beside it and put in place only when everything was written.
 int PackArchive(const Command& command, std::vector<std::string>* messages);
 
-}  // namespace unlha
+} // namespace unlha

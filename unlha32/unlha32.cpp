@@ -61,13 +61,16 @@ void FillInfo(const EntryHeader& header, UnlhaEntryInfo* info)
     CopyCp932(StoredNameCp932(header.name), info->fileName, sizeof info->fileName);
 }
 
-bool AllNames(const std::string& wild) { return wild.empty() || wild == "*" || wild == "*.*"; }
+bool AllNames(const std::string& wild)
+{
+    return wild.empty() || wild == "*" || wild == "*.*";
+}
 
 int FindFrom(OpenArchive* open, UnlhaEntryInfo* info)
 {
     while (open->next < open->entries.size()) {
         size_t i = open->next++;
-        if (AllNames(open->wild) || NameSelected(open->relative[i], {open->wild})) {
+        if (AllNames(open->wild) || NameSelected(open->relative[i], { open->wild })) {
             if (info)
                 *info = open->entries[i];
             return 0;
@@ -76,7 +79,7 @@ int FindFrom(OpenArchive* open, UnlhaEntryInfo* info)
     return UNLHA_NOT_FOUND;
 }
 
-}  // namespace
+} // namespace
 
 UNLHA_API int Unlha(void*, const char* commandLine, char* output, unsigned long outputSize)
 {
@@ -190,12 +193,17 @@ UNLHA_API int UnlhaCheckArchive(const char* archiveName, int mode)
     }
 }
 
-UNLHA_API int UnlhaSetOwnerWindowEx(void*, void*) { return 1; }
-UNLHA_API int UnlhaKillOwnerWindowEx(void*) { return 1; }
+UNLHA_API int UnlhaSetOwnerWindowEx(void*, void*)
+{
+    return 1;
+}
+UNLHA_API int UnlhaKillOwnerWindowEx(void*)
+{
+    return 1;
+}
 
 UNLHA_API int UnlhaExtractMem(void*, const char* commandLine, unsigned char* buffer,
-                              unsigned long bufferSize, int64_t* modified,
-                              unsigned short* attributes, unsigned long* written)
+    unsigned long bufferSize, int64_t* modified, unsigned short* attributes, unsigned long* written)
 {
     if (written)
         *written = 0;

@@ -9,12 +9,12 @@ using namespace pimoko;
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
-    const QImage image =
-        ReadBmpData(QByteArray::fromRawData(reinterpret_cast<const char*>(data), static_cast<qsizetype>(size)));
+    const QImage image = ReadBmpData(
+        QByteArray::fromRawData(reinterpret_cast<const char*>(data), static_cast<qsizetype>(size)));
     if (image.isNull())
         return 0;
-    if (image.format() != QImage::Format_BGR888 || image.width() > kMaxPictureSide ||
-        image.height() > kMaxPictureSide)
+    if (image.format() != QImage::Format_BGR888 || image.width() > kMaxPictureSide
+        || image.height() > kMaxPictureSide)
         std::abort();
     // Every row must be readable to its end.
     unsigned sum = 0;

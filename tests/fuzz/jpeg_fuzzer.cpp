@@ -10,15 +10,15 @@ using namespace pimoko;
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
-    const JpegResult r =
-        DecodeJpeg(QByteArray::fromRawData(reinterpret_cast<const char*>(data), static_cast<qsizetype>(size)));
+    const JpegResult r = DecodeJpeg(
+        QByteArray::fromRawData(reinterpret_cast<const char*>(data), static_cast<qsizetype>(size)));
     const bool hasPicture = r.status == JpegStatus::Ok || r.status == JpegStatus::Truncated;
     if (hasPicture != !r.image.isNull())
         std::abort();
     if (!hasPicture)
         return 0;
-    if (r.image.format() != QImage::Format_BGR888 || r.image.width() > kMaxPictureSide ||
-        r.image.height() > kMaxPictureSide)
+    if (r.image.format() != QImage::Format_BGR888 || r.image.width() > kMaxPictureSide
+        || r.image.height() > kMaxPictureSide)
         std::abort();
     unsigned sum = 0;
     for (int y = 0; y < r.image.height(); ++y)

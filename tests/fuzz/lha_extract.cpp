@@ -18,14 +18,16 @@ namespace {
 std::string ScratchFolder()
 {
     const char* base = std::getenv("TMPDIR");
-    std::string templ = std::string(access("/dev/shm", W_OK) == 0 ? "/dev/shm" : base ? base : "/tmp")
-                        + "/pimoko-fuzz-XXXXXX";
+    std::string templ = std::string(access("/dev/shm", W_OK) == 0 ? "/dev/shm"
+                                : base                            ? base
+                                                                  : "/tmp")
+        + "/pimoko-fuzz-XXXXXX";
     if (!mkdtemp(templ.data()))
         std::abort();
     return templ;
 }
 
-}  // namespace
+} // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {

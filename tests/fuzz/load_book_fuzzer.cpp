@@ -34,7 +34,7 @@ QByteArray SavedBytes(const TOpenBook& book)
     return JoinSjisLines(book.BookFileLines());
 }
 
-}  // namespace
+} // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
@@ -49,8 +49,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     WriteBytes(path, first);
     TOpenBook again(prompt, Folder().path());
     if (!again.LoadBook(path))
-        std::abort();  // a book this program saved must load
+        std::abort(); // a book this program saved must load
     if (SavedBytes(again) != first)
-        std::abort();  // and must not change by being loaded and saved
+        std::abort(); // and must not change by being loaded and saved
     return 0;
 }

@@ -19,14 +19,14 @@ bool SameList(const TBookList& a, const TBookList& b)
     if (a.Entries.size() != b.Entries.size())
         return false;
     for (int i = 0; i < a.Entries.size(); ++i) {
-        if (a.Entries[i].Title != b.Entries[i].Title ||
-            a.Slots[a.Entries[i].Slot].FileName != b.Slots[b.Entries[i].Slot].FileName)
+        if (a.Entries[i].Title != b.Entries[i].Title
+            || a.Slots[a.Entries[i].Slot].FileName != b.Slots[b.Entries[i].Slot].FileName)
             return false;
     }
     return true;
 }
 
-}  // namespace
+} // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
@@ -34,8 +34,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     const QString path = dir.filePath(kBookListFileName);
     {
         QFile f(path);
-        if (!f.open(QIODevice::WriteOnly | QIODevice::Truncate) ||
-            f.write(reinterpret_cast<const char*>(data), static_cast<qint64>(size)) != qint64(size))
+        if (!f.open(QIODevice::WriteOnly | QIODevice::Truncate)
+            || f.write(reinterpret_cast<const char*>(data), static_cast<qint64>(size))
+                != qint64(size))
             std::abort();
     }
     TBookList list;

@@ -16,19 +16,19 @@ namespace {
 
 bool SameValues(const TSettings& a, const TSettings& b)
 {
-    return a.DefaultFontName == b.DefaultFontName && a.DefaultFontStyle == b.DefaultFontStyle &&
-           a.DefaultFontHeight == b.DefaultFontHeight && a.DefaultFontColor == b.DefaultFontColor &&
-           a.DefaultShadow == b.DefaultShadow && a.DefaultShadowColor == b.DefaultShadowColor &&
-           a.DefaultVertical == b.DefaultVertical && a.DefaultTextX == b.DefaultTextX &&
-           a.DefaultTextY == b.DefaultTextY && a.DefaultCharDelay == b.DefaultCharDelay &&
-           a.DefaultEffectWait == b.DefaultEffectWait &&
-           a.DefaultEffectWaitText == b.DefaultEffectWaitText &&
-           a.DefaultLinePitch == b.DefaultLinePitch && a.DefaultHighlight == b.DefaultHighlight &&
-           a.DefaultHighlightLevel == b.DefaultHighlightLevel &&
-           a.TransitionFineness == b.TransitionFineness;
+    return a.DefaultFontName == b.DefaultFontName && a.DefaultFontStyle == b.DefaultFontStyle
+        && a.DefaultFontHeight == b.DefaultFontHeight && a.DefaultFontColor == b.DefaultFontColor
+        && a.DefaultShadow == b.DefaultShadow && a.DefaultShadowColor == b.DefaultShadowColor
+        && a.DefaultVertical == b.DefaultVertical && a.DefaultTextX == b.DefaultTextX
+        && a.DefaultTextY == b.DefaultTextY && a.DefaultCharDelay == b.DefaultCharDelay
+        && a.DefaultEffectWait == b.DefaultEffectWait
+        && a.DefaultEffectWaitText == b.DefaultEffectWaitText
+        && a.DefaultLinePitch == b.DefaultLinePitch && a.DefaultHighlight == b.DefaultHighlight
+        && a.DefaultHighlightLevel == b.DefaultHighlightLevel
+        && a.TransitionFineness == b.TransitionFineness;
 }
 
-}  // namespace
+} // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
@@ -36,8 +36,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     const QString path = dir.filePath(QStringLiteral("ini.dat"));
     {
         QFile f(path);
-        if (!f.open(QIODevice::WriteOnly | QIODevice::Truncate) ||
-            f.write(reinterpret_cast<const char*>(data), static_cast<qint64>(size)) != qint64(size))
+        if (!f.open(QIODevice::WriteOnly | QIODevice::Truncate)
+            || f.write(reinterpret_cast<const char*>(data), static_cast<qint64>(size))
+                != qint64(size))
             std::abort();
     }
     const TSettings first = ReadSettings(dir.path());
@@ -45,7 +46,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         std::abort();
     const bool written = WriteSettings(dir.path(), first, first.TransitionFineness);
     if (written != !first.PlayerMode)
-        std::abort();  // exactly the files of a known version are written back
+        std::abort(); // exactly the files of a known version are written back
     if (!written)
         return 0;
     const TSettings second = ReadSettings(dir.path());

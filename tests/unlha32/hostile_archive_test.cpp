@@ -41,20 +41,18 @@ protected:
 
 TEST_F(HostileArchive, NamesLeavingTheFolderAreRefusedAndTheRestExtracted)
 {
-    const QByteArray absolute =
-        "/tmp/pimoko-abs-" + QUuid::createUuid().toString(QUuid::Id128).toLatin1();
+    const QByteArray absolute
+        = "/tmp/pimoko-abs-" + QUuid::createUuid().toString(QUuid::Id128).toLatin1();
     RawEntry climbing;
     climbing.fileName = "w.txt";
     climbing.folder = "a\xFF..\xFF..\xFF";
     climbing.data = climbing.original = "between separators";
     QByteArray archive = Level0Entry(Stored("..\\x.txt", "dos dots"))
-                         + Level1Entry(Stored("..\\y.txt", "level 1 dots"))
-                         + Level0Entry(Stored("../z.txt", "unix dots"))
-                         + Level0Entry(Stored(absolute, "absolute"))
-                         + Level0Entry(Stored("C:\\c.txt", "drive"))
-                         + Level2Entry(climbing)
-                         + Level0Entry(Stored("sub\\good.txt", "good"))
-                         + Level2Entry(Stored("good2.txt", "good too"));
+        + Level1Entry(Stored("..\\y.txt", "level 1 dots"))
+        + Level0Entry(Stored("../z.txt", "unix dots")) + Level0Entry(Stored(absolute, "absolute"))
+        + Level0Entry(Stored("C:\\c.txt", "drive")) + Level2Entry(climbing)
+        + Level0Entry(Stored("sub\\good.txt", "good"))
+        + Level2Entry(Stored("good2.txt", "good too"));
 
     ArchiveResult result = UnpackBook(Archive(archive), Book());
 
@@ -62,10 +60,10 @@ TEST_F(HostileArchive, NamesLeavingTheFolderAreRefusedAndTheRestExtracted)
     EXPECT_TRUE(Escaped().isEmpty()) << Escaped().join(' ').toStdString();
     EXPECT_FALSE(QFileInfo::exists(QString::fromLatin1(absolute)));
     QMap<QString, QByteArray> extracted = FilesUnder(Book());
-    QMap<QString, QByteArray> expected{{QStringLiteral("sub/good.txt"), "good"},
-                                       {QStringLiteral("good2.txt"), "good too"}};
+    QMap<QString, QByteArray> expected { { QStringLiteral("sub/good.txt"), "good" },
+        { QStringLiteral("good2.txt"), "good too" } };
     EXPECT_EQ(extracted, expected);
-    for (const char* told : {"x.txt", "y.txt", "z.txt", "c.txt", "w.txt"})
+    for (const char* told : { "x.txt", "y.txt", "z.txt", "c.txt", "w.txt" })
         EXPECT_TRUE(result.message.contains(QString::fromLatin1(told))) << told;
 }
 
@@ -81,7 +79,7 @@ TEST_F(HostileArchive, LinksPointingOutAreRefusedAndNothingIsWrittenThroughThem)
     inside.fileName = "near|sub/good.txt";
     inside.unixMode = 0120777;
     QByteArray archive = Level2Entry(out) + Level2Entry(absolute)
-                         + Level0Entry(Stored("sub\\good.txt", "good")) + Level2Entry(inside);
+        + Level0Entry(Stored("sub\\good.txt", "good")) + Level2Entry(inside);
     RawEntry through = Stored("pwned.txt", "through the link");
     through.folder = "abs\xFF";
     archive += Level2Entry(through);
@@ -93,7 +91,7 @@ TEST_F(HostileArchive, LinksPointingOutAreRefusedAndNothingIsWrittenThroughThem)
     EXPECT_FALSE(QFileInfo(Book() + QStringLiteral("/link")).isSymLink());
     EXPECT_FALSE(QFileInfo(Book() + QStringLiteral("/abs")).isSymLink());
     EXPECT_EQ(QFileInfo(Book() + QStringLiteral("/near")).symLinkTarget(),
-              QFileInfo(Book() + QStringLiteral("/sub/good.txt")).absoluteFilePath());
+        QFileInfo(Book() + QStringLiteral("/sub/good.txt")).absoluteFilePath());
     EXPECT_TRUE(result.message.contains(QStringLiteral("../../outside")))
         << result.message.toStdString();
 }
@@ -120,12 +118,12 @@ TEST_F(HostileArchive, DamagedDataFailsAndLeavesNoBrokenFile)
     garbage.data = QByteArray(64, '\xFF');
     garbage.originalSize = 100000;
     const Case cases[] = {
-        {"CRC, level 2", Level2Entry(badCrc2)},
-        {"CRC, level 0", Level0Entry(badCrc0)},
-        {"4 GiB claimed", Level2Entry(huge)},
-        {"4 GiB claimed, level 0", Level0Entry(hugeStored)},
-        {"truncated", truncated},
-        {"garbage -lh5-", Level2Entry(garbage)},
+        { "CRC, level 2", Level2Entry(badCrc2) },
+        { "CRC, level 0", Level0Entry(badCrc0) },
+        { "4 GiB claimed", Level2Entry(huge) },
+        { "4 GiB claimed, level 0", Level0Entry(hugeStored) },
+        { "truncated", truncated },
+        { "garbage -lh5-", Level2Entry(garbage) },
     };
     for (const Case& c : cases) {
         QDir(Book()).removeRecursively();
@@ -141,8 +139,8 @@ TEST_F(HostileArchive, DamagedDataFailsAndLeavesNoBrokenFile)
 
 TEST_F(HostileArchive, WhatIsNotAnArchiveFailsWithAMessage)
 {
-    for (const QByteArray& bytes : {QByteArray(), QByteArray("not an archive at all"),
-                                    QByteArray(3, '\0'), QByteArray("\x16\0-lh5-", 8)}) {
+    for (const QByteArray& bytes : { QByteArray(), QByteArray("not an archive at all"),
+             QByteArray(3, '\0'), QByteArray("\x16\0-lh5-", 8) }) {
         QString path = temp_.file(QStringLiteral("evil.lzh"));
         WriteFile(path, bytes);
         ArchiveResult result = UnpackBook(path, Book());
@@ -153,5 +151,5 @@ TEST_F(HostileArchive, WhatIsNotAnArchiveFailsWithAMessage)
     EXPECT_FALSE(missing.ok);
 }
 
-}  // namespace
-}  // namespace pimoko::test
+} // namespace
+} // namespace pimoko::test

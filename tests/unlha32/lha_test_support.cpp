@@ -22,7 +22,8 @@ uint16_t LhaCrc16(const QByteArray& data)
     for (char ch : data) {
         crc ^= static_cast<uint8_t>(ch);
         for (int k = 0; k < 8; ++k)
-            crc = (crc & 1) ? static_cast<uint16_t>((crc >> 1) ^ 0xA001) : static_cast<uint16_t>(crc >> 1);
+            crc = (crc & 1) ? static_cast<uint16_t>((crc >> 1) ^ 0xA001)
+                            : static_cast<uint16_t>(crc >> 1);
     }
     return crc;
 }
@@ -46,9 +47,12 @@ uint32_t OriginalSize(const RawEntry& e)
     return e.originalSize ? *e.originalSize : static_cast<uint32_t>(e.original.size());
 }
 
-uint16_t Crc(const RawEntry& e) { return e.crc ? *e.crc : LhaCrc16(e.original); }
+uint16_t Crc(const RawEntry& e)
+{
+    return e.crc ? *e.crc : LhaCrc16(e.original);
+}
 
-constexpr uint32_t kDosTime = (20u << 9 | 1u << 5 | 1u) << 16;  // 2000-01-01 00:00
+constexpr uint32_t kDosTime = (20u << 9 | 1u << 5 | 1u) << 16; // 2000-01-01 00:00
 
 uint8_t Sum(const QByteArray& bytes, int from)
 {
@@ -58,7 +62,7 @@ uint8_t Sum(const QByteArray& bytes, int from)
     return s;
 }
 
-}  // namespace
+} // namespace
 
 RawEntry Stored(const QByteArray& fileName, const QByteArray& data)
 {
@@ -90,7 +94,7 @@ QByteArray Level1Entry(const RawEntry& e)
     QByteArray h;
     h.append('\0').append('\0');
     h.append(e.method);
-    Put32(&h, static_cast<uint32_t>(e.data.size()));  // no extended headers
+    Put32(&h, static_cast<uint32_t>(e.data.size())); // no extended headers
     Put32(&h, OriginalSize(e));
     Put32(&h, kDosTime);
     h.append(static_cast<char>(0x20)).append('\1');
@@ -142,7 +146,8 @@ QByteArray Level2Entry(const RawEntry& e)
 QMap<QString, QByteArray> FilesUnder(const QString& folder)
 {
     QMap<QString, QByteArray> files;
-    QDirIterator it(folder, QDir::Files | QDir::Hidden | QDir::System, QDirIterator::Subdirectories);
+    QDirIterator it(
+        folder, QDir::Files | QDir::Hidden | QDir::System, QDirIterator::Subdirectories);
     QDir base(folder);
     while (it.hasNext()) {
         QString path = it.next();
@@ -194,7 +199,7 @@ int ExtractWithLhasa(const QString& archive, const QString& folder)
 {
     QDir().mkpath(folder);
     QProcess lha;
-    lha.start(QStringLiteral("lha"), {QStringLiteral("xqfw=") + folder, archive});
+    lha.start(QStringLiteral("lha"), { QStringLiteral("xqfw=") + folder, archive });
     if (!lha.waitForFinished(120000) || lha.exitStatus() != QProcess::NormalExit)
         return -1;
     return lha.exitCode();
@@ -207,11 +212,11 @@ int RunUnlha(const QByteArray& commandLine, QString* output)
     if (!unlha)
         return -1;
     QByteArray buffer(65536, '\0');
-    int code = unlha(nullptr, commandLine.constData(), buffer.data(),
-                     static_cast<unsigned long>(buffer.size()));
+    int code = unlha(
+        nullptr, commandLine.constData(), buffer.data(), static_cast<unsigned long>(buffer.size()));
     if (output)
         *output = DecodeSjis(QByteArray(buffer.constData()));
     return code;
 }
 
-}  // namespace pimoko::test
+} // namespace pimoko::test

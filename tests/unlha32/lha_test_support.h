@@ -14,13 +14,13 @@ uint16_t LhaCrc16(const QByteArray& data);
 
 struct RawEntry {
     QByteArray method = "-lh0-";
-    QByteArray fileName;      // bytes as stored
-    QByteArray folder;        // level 2 folder field ("a\xFF"), "" for none
-    QByteArray data;          // the stored (compressed) bytes
-    QByteArray original;      // what data decodes to; its CRC goes into the header
-    std::optional<uint32_t> originalSize;  // overrides original.size()
-    std::optional<uint16_t> crc;           // overrides the CRC of original
-    std::optional<uint16_t> unixMode;      // level 2: a Unix mode extended header
+    QByteArray fileName; // bytes as stored
+    QByteArray folder; // level 2 folder field ("a\xFF"), "" for none
+    QByteArray data; // the stored (compressed) bytes
+    QByteArray original; // what data decodes to; its CRC goes into the header
+    std::optional<uint32_t> originalSize; // overrides original.size()
+    std::optional<uint16_t> crc; // overrides the CRC of original
+    std::optional<uint16_t> unixMode; // level 2: a Unix mode extended header
 };
 
 QByteArray Level0Entry(const RawEntry& e);
@@ -42,4 +42,4 @@ int ExtractWithLhasa(const QString& archive, const QString& folder);
 // Runs the library's main function directly with a CP932 command line.
 int RunUnlha(const QByteArray& commandLine, QString* output = nullptr);
 
-}  // namespace pimoko::test
+} // namespace pimoko::test

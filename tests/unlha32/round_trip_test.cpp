@@ -50,8 +50,8 @@ QByteArray ReadBytePath(const QByteArray& path, bool* found)
 
 // Packs nothing itself: checks that an archive gives back exactly files through our own
 // extraction, through lhasa and through libarchive.
-void ExpectReadersAgree(const QString& archive, const QMap<QString, QByteArray>& files,
-                        const TempFolder& temp)
+void ExpectReadersAgree(
+    const QString& archive, const QMap<QString, QByteArray>& files, const TempFolder& temp)
 {
     const QString ours = temp.file(QStringLiteral("ours"));
     ArchiveResult unpacked = UnpackBook(archive, ours);
@@ -91,14 +91,14 @@ QMap<QString, QString> Methods(const QString& archivePath)
 TEST(LhaRoundTrip, FilesOfEverySizeComeBackIdenticalFromEveryReader)
 {
     TempFolder temp;
-    QMap<QString, QByteArray> files{
-        {QStringLiteral("empty.dat"), QByteArray()},
-        {QStringLiteral("one.dat"), QByteArray("x")},
-        {QStringLiteral("random.bin"), RandomBytes(1 << 20, 7)},
-        {QStringLiteral("repeat.pmk"), Repetitive(10 << 20)},
+    QMap<QString, QByteArray> files {
+        { QStringLiteral("empty.dat"), QByteArray() },
+        { QStringLiteral("one.dat"), QByteArray("x") },
+        { QStringLiteral("random.bin"), RandomBytes(1 << 20, 7) },
+        { QStringLiteral("repeat.pmk"), Repetitive(10 << 20) },
         // 表 and ソ end in 0x5C, the byte of "\" in CP932.
-        {QStringLiteral("絵本の表紙ソ.bmp"), Repetitive(5000)},
-        {QStringLiteral("UPPER.BMP"), QByteArray("MS-DOS names keep their case")},
+        { QStringLiteral("絵本の表紙ソ.bmp"), Repetitive(5000) },
+        { QStringLiteral("UPPER.BMP"), QByteArray("MS-DOS names keep their case") },
     };
     const QString folder = temp.file(QStringLiteral("dist"));
     for (auto it = files.begin(); it != files.end(); ++it)
@@ -121,10 +121,10 @@ TEST(LhaRoundTrip, SubFoldersWithJapaneseNamesBecomeFolders)
 {
     TempFolder temp;
     const QString base = temp.file(QStringLiteral("base"));
-    QMap<QString, QByteArray> files{
-        {QStringLiteral("ソフト/表/page.pmk"), Repetitive(3000)},
-        {QStringLiteral("ソフト/a.wav"), RandomBytes(100, 3)},
-        {QStringLiteral("top.txt"), QByteArray("top")},
+    QMap<QString, QByteArray> files {
+        { QStringLiteral("ソフト/表/page.pmk"), Repetitive(3000) },
+        { QStringLiteral("ソフト/a.wav"), RandomBytes(100, 3) },
+        { QStringLiteral("top.txt"), QByteArray("top") },
     };
     for (auto it = files.begin(); it != files.end(); ++it)
         WriteFile(base + QLatin1Char('/') + it.key(), it.value());
@@ -134,9 +134,9 @@ TEST(LhaRoundTrip, SubFoldersWithJapaneseNamesBecomeFolders)
     archive.SetFileName(temp.file(QStringLiteral("tree.lzh")));
     archive.Options().PackFilter = pfNone;
     QString output;
-    ASSERT_EQ(archive.Pack(nullptr, {QStringLiteral("ソフト"), QStringLiteral("top.txt")}, base,
-                           &output),
-              0)
+    ASSERT_EQ(archive.Pack(
+                  nullptr, { QStringLiteral("ソフト"), QStringLiteral("top.txt") }, base, &output),
+        0)
         << output.toStdString();
     ExpectReadersAgree(archive.FileName(), files, temp);
     EXPECT_TRUE(QFileInfo(temp.file(QStringLiteral("ours/ソフト/empty"))).isDir());
@@ -153,8 +153,8 @@ TEST(LhaRoundTrip, CoderCornersDecodeInEveryReader)
     files.insert(QStringLiteral("abab"), QByteArray("ab").repeated(40000));
     files.insert(QStringLiteral("abc"), QByteArray("abc"));
     QByteArray window = RandomBytes(8191, 11);
-    files.insert(QStringLiteral("far"), window + window + window.left(4000) + RandomBytes(9000, 12)
-                                            + window);
+    files.insert(QStringLiteral("far"),
+        window + window + window.left(4000) + RandomBytes(9000, 12) + window);
     QByteArray skewed;
     QRandomGenerator rng(5);
     {
@@ -173,7 +173,7 @@ TEST(LhaRoundTrip, CoderCornersDecodeInEveryReader)
     }
     files.insert(QStringLiteral("skewed"), skewed);
     QByteArray text;
-    const char* words[] = {"えほん ", "page ", "<TITLE>\r\n", "12", "ピモコ", "\t", "T\r\n"};
+    const char* words[] = { "えほん ", "page ", "<TITLE>\r\n", "12", "ピモコ", "\t", "T\r\n" };
     while (text.size() < 600000)
         text += words[rng.bounded(7)];
     files.insert(QStringLiteral("text"), text);
@@ -211,14 +211,13 @@ TEST(LhaRoundTrip, PackingAgainUpdatesChangedFilesAndKeepsTheOthers)
     ASSERT_TRUE(again.ok) << again.message.toStdString();
 
     bool ok = false;
-    QMap<QString, QByteArray> expected{{QStringLiteral("a.txt"), "new a"},
-                                       {QStringLiteral("b.txt"), "b"},
-                                       {QStringLiteral("c.txt"), "c"}};
+    QMap<QString, QByteArray> expected { { QStringLiteral("a.txt"), "new a" },
+        { QStringLiteral("b.txt"), "b" }, { QStringLiteral("c.txt"), "c" } };
     EXPECT_EQ(ReadWithLibarchive(archive, &ok), expected);
     EXPECT_TRUE(ok);
     QDir dir(folder);
-    EXPECT_EQ(dir.entryList(QDir::Files).size(), 3);  // no temporary file left behind
+    EXPECT_EQ(dir.entryList(QDir::Files).size(), 3); // no temporary file left behind
 }
 
-}  // namespace
-}  // namespace pimoko::test
+} // namespace
+} // namespace pimoko::test
