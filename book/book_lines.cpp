@@ -1,6 +1,6 @@
 #include "book/book_lines.h"
 
-#include <QHash>
+#include "platform/sjis_codec.h"
 
 #include <algorithm>
 
@@ -46,33 +46,60 @@ const std::array<QString, kTagCount>& TagTexts()
     return texts;
 }
 
-const QHash<QString, BookTag>& TagsByText()
+// The tag a line stands for, or Count. Lines are mostly numbers and text, so the cheap
+// tests come first.
+BookTag TagOf(QStringView line)
 {
-    static const QHash<QString, BookTag> tags = [] {
-        QHash<QString, BookTag> h;
-        for (size_t i = 0; i < kTagCount; ++i)
-            h.insert(TagTexts()[i], static_cast<BookTag>(i));
-        return h;
-    }();
-    return tags;
+    if (line.size() < 3 || line.front() != QLatin1Char('<') || line.back() != QLatin1Char('>'))
+        return BookTag::Count;
+    const auto& texts = TagTexts();
+    for (size_t i = 0; i < kTagCount; ++i)
+        if (texts[i].size() == line.size() && QStringView(texts[i]) == line)
+            return static_cast<BookTag>(i);
+    return BookTag::Count;
 }
 
 }  // namespace
 
 const QString& TagText(BookTag tag) { return TagTexts()[static_cast<size_t>(tag)]; }
 
-BookLines::BookLines(const QStringList& lines) : lines_(lines)
+BookLines::BookLines(const QStringList& lines)
 {
-    const auto& tags = TagsByText();
-    const int n = static_cast<int>(lines.size());
+    views_.reserve(static_cast<size_t>(lines.size()));
+    for (const QString& l : lines)
+        views_.emplace_back(l);
+    IndexTags();
+}
+
+BookLines::BookLines(const QByteArray& fileBytes) : text_(DecodeSjis(fileBytes))
+{
+    // "\n" and "\r" are single bytes that no double-byte character contains, so splitting
+    // the decoded text gives the lines that splitting the bytes would.
+    const QChar* data = text_.constData();
+    const qsizetype n = text_.size();
+    views_.reserve(static_cast<size_t>(fileBytes.count('\n') + 1));
+    qsizetype start = 0;
+    while (start < n) {
+        const qsizetype lf = text_.indexOf(QLatin1Char('\n'), start);
+        const qsizetype end = lf < 0 ? n : lf;
+        qsizetype textEnd = end;
+        if (lf >= 0 && textEnd > start && data[textEnd - 1] == QLatin1Char('\r'))
+            --textEnd;
+        views_.emplace_back(data + start, textEnd - start);
+        if (lf < 0)
+            break;
+        start = lf + 1;
+    }
+    IndexTags();
+}
+
+void BookLines::IndexTags()
+{
+    const int n = size();
     for (int i = 0; i < n; ++i) {
-        const QString& l = lines[i];
-        // Most lines are numbers or text; only whole-line tags are indexed.
-        if (l.size() < 3 || l.front() != QLatin1Char('<') || l.back() != QLatin1Char('>'))
-            continue;
-        auto it = tags.constFind(l);
-        if (it != tags.constEnd())
-            where_[static_cast<size_t>(it.value())].push_back(i);
+        const BookTag tag = TagOf(views_[static_cast<size_t>(i)]);
+        if (tag != BookTag::Count)
+            where_[static_cast<size_t>(tag)].push_back(i);
     }
 }
 

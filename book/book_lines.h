@@ -4,6 +4,7 @@
 
 #include <QString>
 #include <QStringList>
+#include <QStringView>
 
 #include <array>
 #include <vector>
@@ -50,21 +51,37 @@ const QString& TagText(BookTag tag);
 
 // A book file's lines with the line numbers of every tag, so that "the next line equal
 // to this tag from here to the end of the file" is a binary search instead of a scan.
+// Built from a file's bytes, the lines are views into one decoded text: a book is mostly
+// numbers, and they are converted without a string of their own for each.
 class BookLines {
 public:
+    // Views into the list, which must outlive this object.
     explicit BookLines(const QStringList& lines);
+    // The lines of a whole file, split as ReadLineFile splits them.
+    explicit BookLines(const QByteArray& fileBytes);
+    BookLines(const BookLines&) = delete;
+    BookLines& operator=(const BookLines&) = delete;
 
-    const QStringList& lines() const { return lines_; }
-    int size() const { return static_cast<int>(lines_.size()); }
-    const QString& operator[](int i) const { return lines_[i]; }
+    int size() const { return static_cast<int>(views_.size()); }
+    QStringView View(int i) const { return views_[static_cast<size_t>(i)]; }
+    QString Text(int i) const { return View(i).toString(); }
 
     // The first line at or after from that equals the tag, or -1.
     int Find(BookTag tag, int from) const;
 
 private:
-    const QStringList& lines_;
+    void IndexTags();
+
+    QString text_;
+    std::vector<QStringView> views_;
     std::array<std::vector<int>, static_cast<size_t>(BookTag::Count)> where_;
 };
+
+// A number line converted in place (the conversion error names the line's text).
+inline int LineToInt(QStringView line)
+{
+    return StrToInt(QString::fromRawData(line.data(), line.size()));
+}
 
 // Walks the value lines after a tag. A value line missing at the very end of the file
 // leaves its field as it was, like a missing tag.
@@ -85,17 +102,17 @@ public:
     void Text(QString& field)
     {
         if (index_ < lines_.size())
-            field = lines_[index_++];
+            field = lines_.Text(index_++);
     }
     void Bool(bool& field)
     {
         if (index_ < lines_.size())
-            field = StrToBool(lines_[index_++]);
+            field = lines_.View(index_++) == QLatin1String("T");
     }
     void Int(int& field)
     {
         if (index_ < lines_.size())
-            field = StrToInt(lines_[index_++]);
+            field = LineToInt(lines_.View(index_++));
     }
     // A page number outside the table stands for no page: the player never follows it.
     void PageNumber(int& field)

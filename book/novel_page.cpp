@@ -5,6 +5,7 @@
 #include "platform/paths.h"
 
 #include <algorithm>
+#include <charconv>
 
 namespace pimoko {
 namespace {
@@ -113,7 +114,7 @@ bool TNovelPage::ReadBlock(const BookLines& lines, int& index)
         const int end = lines.Find(BookTag::EndText, index);
         const int last = end < 0 ? lines.size() : end;
         for (int i = index; i < last; ++i)
-            TextLines.append(lines[i]);
+            TextLines.append(lines.Text(i));
         if (end < 0)
             TextLines.append(kReadError);
         index = last;
@@ -126,7 +127,7 @@ bool TNovelPage::ReadBlock(const BookLines& lines, int& index)
         const int stored = std::min(last - index, kCharDelayCount);
         ResetCharDelays();
         for (int k = 0; k < stored; ++k) {
-            const int v = StrToInt(lines[index + k]);
+            const int v = LineToInt(lines.View(index + k));
             CharDelays[k] = static_cast<qint16>(std::clamp(v, -32768, 32767));
         }
         index = last;
@@ -148,17 +149,50 @@ bool TNovelPage::ReadBlock(const BookLines& lines, int& index)
 
 namespace {
 
-void WriteBlockWith(const TNovelPage& p, QStringList& out, const QString& picture,
-                    const QString& sound)
+// Lines go to a list, or to one text with each line ended by CR LF (the saver's way:
+// one encoding pass over the whole book instead of one per line).
+struct ListSink {
+    QStringList& out;
+    void Line(const QString& s) { out.append(s); }
+    void Lines(const QStringList& l) { out.append(l); }
+    void Number(int v) { out.append(IntToStr(v)); }
+};
+
+struct TextSink {
+    QString& out;
+    void End() { out.append(QLatin1String("\r\n", 2)); }
+    void Line(const QString& s)
+    {
+        out.append(s);
+        End();
+    }
+    void Lines(const QStringList& l)
+    {
+        for (const QString& s : l)
+            Line(s);
+    }
+    void Number(int v)
+    {
+        char buf[16];
+        const auto r = std::to_chars(buf, buf + sizeof buf, v);
+        out.append(QLatin1String(buf, static_cast<int>(r.ptr - buf)));
+        End();
+    }
+};
+
+template <class Sink>
+void WriteBlockWith(const TNovelPage& p, Sink out, const QString& picture, const QString& sound)
 {
-    auto tag = [&out](BookTag t) { out.append(TagText(t)); };
-    auto b = [&out](bool v) { out.append(BoolToStr(v)); };
-    auto n = [&out](int v) { out.append(IntToStr(v)); };
+    auto tag = [&out](BookTag t) { out.Line(TagText(t)); };
+    auto b = [&out](bool v) { out.Line(BoolToStr(v)); };
+    auto n = [&out](int v) { out.Number(v); };
+    static const QString kLoop = QStringLiteral("LOOP"), kOnce = QStringLiteral("ONCE"),
+                         kStop = QStringLiteral("STOP"), kCont = QStringLiteral("CONT");
 
     tag(BookTag::Title);
-    out.append(p.Title);
+    out.Line(p.Title);
     tag(BookTag::Picture);
-    out.append(picture);
+    out.Line(picture);
     tag(BookTag::PicEffect);
     n(p.PicEffect);
     tag(BookTag::PicClip);
@@ -172,10 +206,10 @@ void WriteBlockWith(const TNovelPage& p, QStringList& out, const QString& pictur
     b(p.FillImage);
     n(p.FillImage ? p.FillColor : 0);
     tag(BookTag::Sound);
-    out.append(sound);
+    out.Line(sound);
     tag(BookTag::SoundExt);
-    out.append(p.SoundLoop ? QStringLiteral("LOOP") : QStringLiteral("ONCE"));
-    out.append(p.SoundStop ? QStringLiteral("STOP") : QStringLiteral("CONT"));
+    out.Line(p.SoundLoop ? kLoop : kOnce);
+    out.Line(p.SoundStop ? kStop : kCont);
     tag(BookTag::Option);
     b(p.AutoNext);
     b(p.WriteAll);
@@ -189,14 +223,14 @@ void WriteBlockWith(const TNovelPage& p, QStringList& out, const QString& pictur
     tag(BookTag::LinePitch);
     n(p.LinePitch);
     tag(BookTag::Font);
-    out.append(p.FontName);
+    out.Line(p.FontName);
     n(p.FontHeight);
     n(p.FontColor);
     tag(BookTag::FontCharsetFamily);
     n(p.FontCharset);
     n(p.FontFamily);
     tag(BookTag::FontStyle);
-    out.append(p.FontStyle);
+    out.Line(p.FontStyle);
     tag(BookTag::FontShadow);
     b(p.Shadow);
     n(p.ShadowColor);
@@ -204,7 +238,7 @@ void WriteBlockWith(const TNovelPage& p, QStringList& out, const QString& pictur
     b(p.Highlight);
     n(p.HighlightLevel);
     tag(BookTag::BeginText);
-    out.append(p.TextLines);
+    out.Lines(p.TextLines);
     tag(BookTag::EndText);
     tag(BookTag::BeginRhyme);
     for (qint16 d : p.CharDelays)
@@ -217,7 +251,7 @@ void WriteBlockWith(const TNovelPage& p, QStringList& out, const QString& pictur
     n(p.LinkPage);
     tag(BookTag::GotoPage);
     n(p.GotoPage);
-    out.append(kSeparator);
+    out.Line(kSeparator);
 }
 
 QString WithJpegExtension(const QString& name)
@@ -227,21 +261,39 @@ QString WithJpegExtension(const QString& name)
 
 }  // namespace
 
+QString TNovelPage::RuntimePictureName(bool convertToJpeg) const
+{
+    QString picture = FileNamePart(DistPictureName.isEmpty() ? PictureFile : DistPictureName);
+    if (convertToJpeg && !ClipMode && HasExtension(PictureFile, QStringLiteral(".bmp")))
+        picture = WithJpegExtension(picture);
+    return picture;
+}
+
+QString TNovelPage::RuntimeSoundName() const
+{
+    return FileNamePart(DistSoundName.isEmpty() ? SoundFile : DistSoundName);
+}
+
 void TNovelPage::WriteBlock(QStringList& lines) const
 {
     if (InUse)
-        WriteBlockWith(*this, lines, PictureFile, SoundFile);
+        WriteBlockWith(*this, ListSink{lines}, PictureFile, SoundFile);
 }
 
 void TNovelPage::WriteRuntimeBlock(QStringList& lines, bool convertToJpeg) const
 {
+    if (InUse)
+        WriteBlockWith(*this, ListSink{lines}, RuntimePictureName(convertToJpeg), RuntimeSoundName());
+}
+
+void TNovelPage::WriteBlockText(QString& text, bool runtime, bool convertToJpeg) const
+{
     if (!InUse)
         return;
-    const QString sound = FileNamePart(DistSoundName.isEmpty() ? SoundFile : DistSoundName);
-    QString picture = FileNamePart(DistPictureName.isEmpty() ? PictureFile : DistPictureName);
-    if (convertToJpeg && !ClipMode && HasExtension(PictureFile, QStringLiteral(".bmp")))
-        picture = WithJpegExtension(picture);
-    WriteBlockWith(*this, lines, picture, sound);
+    if (runtime)
+        WriteBlockWith(*this, TextSink{text}, RuntimePictureName(convertToJpeg), RuntimeSoundName());
+    else
+        WriteBlockWith(*this, TextSink{text}, PictureFile, SoundFile);
 }
 
 void TNovelPage::ResolveMediaPaths(const QString& folder)

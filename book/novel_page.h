@@ -84,6 +84,13 @@ public:
     // As WriteBlock, with the media names as a distribution folder holds them.
     void WriteRuntimeBlock(QStringList& lines, bool convertToJpeg) const;
 
+    // The same blocks appended to one text, each line ended by CR LF (runtime selects
+    // the runtime block).
+    void WriteBlockText(QString& text, bool runtime, bool convertToJpeg) const;
+    // The names a runtime block writes for the picture and the sound.
+    QString RuntimePictureName(bool convertToJpeg) const;
+    QString RuntimeSoundName() const;
+
     // Bare picture and sound names get folder (ending with a separator) in front.
     void ResolveMediaPaths(const QString& folder);
 };

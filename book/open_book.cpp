@@ -5,10 +5,12 @@
 #include "platform/numbers.h"
 #include "platform/paths.h"
 #include "platform/prompt_port.h"
+#include "platform/sjis_codec.h"
 
 #include <QDir>
 #include <QFileInfo>
 
+#include <algorithm>
 #include <stdexcept>
 
 namespace pimoko {
@@ -74,8 +76,8 @@ bool TOpenBook::LoadBook(const QString& givenPath)
         prompt_.ShowMessage(MessageKind::Information, kCaption, kCannotOpen);
         return false;
     }
-    QStringList lines;
-    if (!ReadLineFile(path, &lines)) {
+    QByteArray bytes;
+    if (!ReadFileBytes(path, &bytes)) {
         prompt_.ShowMessage(MessageKind::Information, kCaption, kCannotOpen);
         return false;
     }
@@ -89,10 +91,11 @@ bool TOpenBook::LoadBook(const QString& givenPath)
     BookTitle.clear();
     CurrentPage = 1;
 
-    const BookLines indexed(lines);
+    const BookLines indexed(bytes);
+    bytes.clear();
     int index = 0;
-    if (!lines.isEmpty() && lines[0] == TagText(BookTag::FileType)) {
-        if (lines.size() > 1 && lines[1].contains(QLatin1Char('A'))) {
+    if (indexed.size() > 0 && indexed.View(0) == TagText(BookTag::FileType)) {
+        if (indexed.size() > 1 && indexed.View(1).contains(QLatin1Char('A'))) {
             // The book stays empty; a save must not write it over the refused file.
             BookFilePath.clear();
             hooks_.ShowBookHeader(*this);
@@ -175,53 +178,62 @@ void TOpenBook::NewBook()
     hooks_.ResetPageTitleList();
 }
 
-QStringList TOpenBook::BookFileLines(bool runtime, bool convertToJpeg,
-                                     std::vector<int>* lineOwner) const
+QStringList TOpenBook::HeaderLines() const
 {
-    QStringList out;
-    out.reserve(24 + kPageCount * 60);
-    out << kEquals << kFileKind << TagText(BookTag::BookTitle) << BookTitle
-        << TagText(BookTag::Escapement) << Escapement << TagText(BookTag::Default)
-        << DefaultFontName << DefaultFontStyle << IntToStr(DefaultFontHeight)
-        << IntToStr(DefaultFontColor) << BoolToStr(DefaultShadow) << IntToStr(DefaultShadowColor)
-        << BoolToStr(DefaultVertical) << IntToStr(DefaultTextX) << IntToStr(DefaultTextY)
-        << IntToStr(DefaultCharDelay) << DefaultEffectWaitText
-        << TagText(BookTag::DefaultLinePitch) << IntToStr(DefaultLinePitch)
-        << TagText(BookTag::DefaultHighlight) << BoolToStr(DefaultHighlight)
-        << IntToStr(DefaultHighlightLevel) << kEquals;
-    if (lineOwner)
-        lineOwner->assign(out.size(), 0);
+    return {kEquals, kFileKind, TagText(BookTag::BookTitle), BookTitle,
+            TagText(BookTag::Escapement), Escapement, TagText(BookTag::Default),
+            DefaultFontName, DefaultFontStyle, IntToStr(DefaultFontHeight),
+            IntToStr(DefaultFontColor), BoolToStr(DefaultShadow), IntToStr(DefaultShadowColor),
+            BoolToStr(DefaultVertical), IntToStr(DefaultTextX), IntToStr(DefaultTextY),
+            IntToStr(DefaultCharDelay), DefaultEffectWaitText,
+            TagText(BookTag::DefaultLinePitch), IntToStr(DefaultLinePitch),
+            TagText(BookTag::DefaultHighlight), BoolToStr(DefaultHighlight),
+            IntToStr(DefaultHighlightLevel), kEquals};
+}
+
+QStringList TOpenBook::BookFileLines(bool runtime, bool convertToJpeg) const
+{
+    QStringList out = HeaderLines();
     for (int n = 1; n <= kPageCount; ++n) {
         if (runtime)
             Page(n).WriteRuntimeBlock(out, convertToJpeg);
         else
             Page(n).WriteBlock(out);
-        if (lineOwner)
-            lineOwner->resize(out.size(), n);
     }
     return out;
 }
 
-bool TOpenBook::EncodeBook(const QStringList& lines, const std::vector<int>& lineOwner,
-                           QByteArray* bytes)
+bool TOpenBook::EncodeBook(bool runtime, bool convertToJpeg, QByteArray* bytes)
 {
-    QVector<UnencodableChar> lost;
-    *bytes = JoinSjisLines(lines, &lost);
-    if (lost.isEmpty())
+    // One text for the whole book, so that it is encoded in one pass; the start of each
+    // page's block is kept to name the page of a character that cannot be stored.
+    QString text;
+    text.reserve(qsizetype(1) << 20);
+    for (const QString& line : HeaderLines())
+        text.append(line).append(QLatin1String("\r\n", 2));
+    std::vector<qsizetype> pageStarts(kPageCount + 1, 0);
+    for (int n = 1; n <= kPageCount; ++n) {
+        pageStarts[n] = text.size();
+        Page(n).WriteBlockText(text, runtime, convertToJpeg);
+    }
+    SjisEncoding encoded = EncodeSjis(text);
+    *bytes = std::move(encoded.bytes);
+    if (encoded.ok())
         return true;
-    const UnencodableChar first = lost.front();
-    const QString& line = lines[first.line];
-    const int width = line[first.column].isHighSurrogate() ? 2 : 1;
-    const QString ch = line.mid(first.column, width);
-    const int page = first.line < static_cast<int>(lineOwner.size()) ? lineOwner[first.line] : 0;
+
+    const qsizetype at = encoded.unencodable.front();
+    const int width = text[at].isHighSurrogate() ? 2 : 1;
+    const QString ch = text.mid(at, width);
+    const int page = static_cast<int>(
+        std::upper_bound(pageStarts.begin() + 1, pageStarts.end(), at) - pageStarts.begin() - 1);
     const QString where = page > 0 ? QStringLiteral("%1ページ").arg(page)
                                    : QStringLiteral("絵本のタイトルか設定");
-    const QString text = QStringLiteral("%1に保存できない文字「%2」があります（全部で%3文字）。"
-                                        "「?」に置き換えて保存しますか？")
-                             .arg(where, ch)
-                             .arg(lost.size());
+    const QString question = QStringLiteral("%1に保存できない文字「%2」があります（全部で%3文字）。"
+                                            "「?」に置き換えて保存しますか？")
+                                 .arg(where, ch)
+                                 .arg(encoded.unencodable.size());
     hooks_.ShowEditorWindow();
-    return prompt_.Ask(MessageKind::Warning, kCaption, text, Buttons::OkCancel) == Answer::Ok;
+    return prompt_.Ask(MessageKind::Warning, kCaption, question, Buttons::OkCancel) == Answer::Ok;
 }
 
 bool TOpenBook::WriteBookFile(const QString& path, const QByteArray& bytes)
@@ -237,10 +249,8 @@ bool TOpenBook::SaveBook()
     if (hooks_.IsBusy())
         return false;
     hooks_.StorePage();
-    std::vector<int> owner;
-    const QStringList lines = BookFileLines(false, false, &owner);
     QByteArray bytes;
-    if (!EncodeBook(lines, owner, &bytes))
+    if (!EncodeBook(false, false, &bytes))
         return false;
 
     const bool autoSave = BookFilePath.isEmpty();
@@ -298,10 +308,8 @@ bool TOpenBook::SaveBookAs()
         return false;
     }
     hooks_.StorePage();
-    std::vector<int> owner;
-    const QStringList lines = BookFileLines(false, false, &owner);
     QByteArray bytes;
-    if (!EncodeBook(lines, owner, &bytes) || !WriteBookFile(path, bytes))
+    if (!EncodeBook(false, false, &bytes) || !WriteBookFile(path, bytes))
         return false;
     BookFilePath = path;
     Modified = false;
@@ -361,10 +369,8 @@ bool TOpenBook::WriteRuntimeBook(bool convertToJpeg)
         return false;
 
     hooks_.StorePage();
-    std::vector<int> owner;
-    const QStringList lines = BookFileLines(true, convertToJpeg, &owner);
     QByteArray bytes;
-    if (!EncodeBook(lines, owner, &bytes) || !QDir().mkdir(folder))
+    if (!EncodeBook(true, convertToJpeg, &bytes) || !QDir().mkdir(folder))
         return false;
     const QString runtimeBook = JoinPath(folder, kRuntimeBookName);
     if (!WriteBookFile(runtimeBook, bytes)) {

@@ -65,15 +65,14 @@ public:
     bool WriteRuntimeBook(bool convertToJpeg);
 
     // The lines of the book file as it would be saved now (header and blocks), with
-    // runtime blocks when runtime is set. lineOwner, when given, receives for each line
-    // the page its block belongs to (0 for the header).
-    QStringList BookFileLines(bool runtime = false, bool convertToJpeg = false,
-                              std::vector<int>* lineOwner = nullptr) const;
+    // runtime blocks when runtime is set.
+    QStringList BookFileLines(bool runtime = false, bool convertToJpeg = false) const;
 
 private:
-    // Encodes the lines; when some character cannot be stored, asks (naming the page)
+    QStringList HeaderLines() const;
+    // Encodes the book file; when some character cannot be stored, asks (naming the page)
     // whether to store it as "?". False when the user declines.
-    bool EncodeBook(const QStringList& lines, const std::vector<int>& lineOwner, QByteArray* bytes);
+    bool EncodeBook(bool runtime, bool convertToJpeg, QByteArray* bytes);
     bool WriteBookFile(const QString& path, const QByteArray& bytes);
     void EnterFolder(const QString& folder);
     void ClearPages();
