@@ -21,8 +21,8 @@ void FillBook(TOpenBook& book)
         p.Title = QStringLiteral("ページ %1").arg(n);
         p.PictureFile = QStringLiteral("C:\\絵本\\pic%1.bmp").arg(n);
         p.SoundFile = QStringLiteral("bgm%1.mid").arg(n % 7);
-        p.TextLines = {QStringLiteral("むかしむかし、あるところに"), QStringLiteral("おじいさんとおばあさんが"),
-                       QStringLiteral("すんでいました。")};
+        p.TextLines = { QStringLiteral("むかしむかし、あるところに"),
+            QStringLiteral("おじいさんとおばあさんが"), QStringLiteral("すんでいました。") };
         for (int i = 0; i < TNovelPage::kCharDelayCount; ++i)
             p.CharDelays[i] = static_cast<qint16>(50 + i % 200);
         p.GotoPage = n < 300 ? n + 1 : 0;
@@ -46,8 +46,8 @@ struct Fixture {
         QStringList old;
         for (int i = 0; i < lines.size(); ++i) {
             const QString& l = lines[i];
-            if (l == QLatin1String("<PERIOD>") || l == QLatin1String("<LINK PAGE>") ||
-                l == QLatin1String("<GOTO PAGE>")) {
+            if (l == QLatin1String("<PERIOD>") || l == QLatin1String("<LINK PAGE>")
+                || l == QLatin1String("<GOTO PAGE>")) {
                 ++i;
                 continue;
             }
@@ -74,8 +74,14 @@ void Load(benchmark::State& state, const QString& path)
     }
 }
 
-void BM_LoadBook(benchmark::State& state) { Load(state, Files().full); }
-void BM_LoadBookWithoutFlowTags(benchmark::State& state) { Load(state, Files().noFlow); }
+void BM_LoadBook(benchmark::State& state)
+{
+    Load(state, Files().full);
+}
+void BM_LoadBookWithoutFlowTags(benchmark::State& state)
+{
+    Load(state, Files().noFlow);
+}
 
 void BM_SaveBook(benchmark::State& state)
 {
@@ -116,6 +122,6 @@ BENCHMARK(BM_LoadBook)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_LoadBookWithoutFlowTags)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_SaveBook)->Unit(benchmark::kMillisecond);
 
-}  // namespace
+} // namespace
 
 BENCHMARK_MAIN();

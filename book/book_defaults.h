@@ -31,4 +31,4 @@ struct TBookDefaults {
     const TBookDefaults& Defaults() const { return *this; }
 };
 
-}  // namespace pimoko
+} // namespace pimoko

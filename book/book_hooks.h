@@ -19,37 +19,37 @@ public:
 
     // Commits the page being edited into its page record, and the editor's title and
     // default fade wait fields into the book, before the book is written.
-    virtual void StorePage() {}
+    virtual void StorePage() { }
     // Brings the editor window up before a question about the book is asked.
-    virtual void ShowEditorWindow() {}
+    virtual void ShowEditorWindow() { }
     // The title, escapement and default fade wait of the book changed (load, new book):
     // the editor's title field, the book options window and the text engines take them.
-    virtual void ShowBookHeader(const TOpenBook&) {}
+    virtual void ShowBookHeader(const TOpenBook&) { }
     // Shows page 1 in the editor after a load or a new book.
-    virtual void ShowFirstPage() {}
+    virtual void ShowFirstPage() { }
     // After a new book the fade wait field of the page being edited takes the default.
-    virtual void SetPageFadeWaitField(const QString&) {}
+    virtual void SetPageFadeWaitField(const QString&) { }
     // The page title list goes back to its top with no selection.
-    virtual void ResetPageTitleList() {}
+    virtual void ResetPageTitleList() { }
     // Both thumbnail caches of the editor are dropped.
-    virtual void DropThumbnails() {}
+    virtual void DropThumbnails() { }
 
     // Lists a book in the first free library slot (no check for a duplicate).
-    virtual void RegisterInLibrary(const QString& /*path*/, const QString& /*title*/) {}
+    virtual void RegisterInLibrary(const QString& /*path*/, const QString& /*title*/) { }
     // Writes the library's book list file.
-    virtual void SaveLibraryList() {}
+    virtual void SaveLibraryList() { }
     // Re-reads the titles of the listed books from their files.
-    virtual void RefreshLibraryTitles() {}
+    virtual void RefreshLibraryTitles() { }
 
     // The distribution build sets the pages' distribution names before the runtime
     // book is written ...
-    virtual void PrepareDistNames(TOpenBook&) {}
+    virtual void PrepareDistNames(TOpenBook&) { }
     // ... and afterwards copies the media (and the player), packs the folder into the
     // archive and removes the folder.
     virtual void FinishDistribution(const QString& /*folder*/, const QString& /*runtimeBookPath*/,
-                                    const QString& /*archivePath*/)
+        const QString& /*archivePath*/)
     {
     }
 };
 
-}  // namespace pimoko
+} // namespace pimoko

@@ -59,9 +59,12 @@ BookTag TagOf(QStringView line)
     return BookTag::Count;
 }
 
-}  // namespace
+} // namespace
 
-const QString& TagText(BookTag tag) { return TagTexts()[static_cast<size_t>(tag)]; }
+const QString& TagText(BookTag tag)
+{
+    return TagTexts()[static_cast<size_t>(tag)];
+}
 
 BookLines::BookLines(const QStringList& lines)
 {
@@ -71,7 +74,8 @@ BookLines::BookLines(const QStringList& lines)
     IndexTags();
 }
 
-BookLines::BookLines(const QByteArray& fileBytes) : text_(DecodeSjis(fileBytes))
+BookLines::BookLines(const QByteArray& fileBytes)
+    : text_(DecodeSjis(fileBytes))
 {
     // "\n" and "\r" are single bytes that no double-byte character contains, so splitting
     // the decoded text gives the lines that splitting the bytes would.
@@ -110,4 +114,4 @@ int BookLines::Find(BookTag tag, int from) const
     return it == at.end() ? -1 : *it;
 }
 
-}  // namespace pimoko
+} // namespace pimoko

@@ -87,7 +87,11 @@ inline int LineToInt(QStringView line)
 // leaves its field as it was, like a missing tag.
 class BookValueReader {
 public:
-    BookValueReader(const BookLines& lines, int& index) : lines_(lines), index_(index) {}
+    BookValueReader(const BookLines& lines, int& index)
+        : lines_(lines)
+        , index_(index)
+    {
+    }
 
     // Moves past the tag; false when the tag is not found from the current line on.
     bool Seek(BookTag tag)
@@ -130,4 +134,4 @@ private:
     int& index_;
 };
 
-}  // namespace pimoko
+} // namespace pimoko

@@ -14,7 +14,7 @@ int TBookList::AddBook(const QString& fileName, const QString& title)
         if (!Slots[k].Used) {
             Slots[k].Used = true;
             Slots[k].FileName = fileName;
-            Entries.append({title, k});
+            Entries.append({ title, k });
             return k;
         }
     }
@@ -48,7 +48,7 @@ void ReadBookList(const QString& startupFolder, TBookList* list)
     list->Clear();
     const QString path = BookListFilePath(startupFolder);
     if (!QFileInfo(path).isFile()) {
-        list->MayRewrite = WriteLineFile(path, {kBookListHeader});
+        list->MayRewrite = WriteLineFile(path, { kBookListHeader });
         return;
     }
     QStringList lines;
@@ -69,10 +69,10 @@ bool SaveBookList(const QString& startupFolder, const TBookList& list)
     if (!info.isFile() || !(QFile::permissions(path) & QFileDevice::WriteOwner))
         return false;
     QStringList lines;
-    if (!ReadLineFile(path, &lines) || lines.isEmpty() ||
-        lines[0].compare(kBookListHeader, Qt::CaseInsensitive) != 0)
+    if (!ReadLineFile(path, &lines) || lines.isEmpty()
+        || lines[0].compare(kBookListHeader, Qt::CaseInsensitive) != 0)
         return false;
-    QStringList out = {kBookListHeader};
+    QStringList out = { kBookListHeader };
     for (const BookListEntry& e : list.Entries) {
         if (e.Slot < 0 || e.Slot >= TBookList::kSlotCount || !list.Slots[e.Slot].Used)
             continue;
@@ -94,7 +94,7 @@ QString ResolveBookPath(const QString& startupFolder, const QString& fileName)
 bool WriteDistributionBookList(const QString& folder, const QString& title)
 {
     return WriteLineFile(JoinPath(folder, kDistributionListFileName),
-                         {kBookListHeader, title, kRuntimeBookListPath});
+        { kBookListHeader, title, kRuntimeBookListPath });
 }
 
-}  // namespace pimoko
+} // namespace pimoko

@@ -64,4 +64,4 @@ QString ResolveBookPath(const QString& startupFolder, const QString& fileName);
 // The one-entry list beside the player in a distribution folder.
 bool WriteDistributionBookList(const QString& folder, const QString& title);
 
-}  // namespace pimoko
+} // namespace pimoko

@@ -13,9 +13,12 @@ namespace {
 const QString kSeparator = QString(26, QLatin1Char('-'));
 const QString kReadError = QStringLiteral("Read ERR!");
 
-}  // namespace
+} // namespace
 
-TNovelPage::TNovelPage() { CharDelays.fill(-1); }
+TNovelPage::TNovelPage()
+{
+    CharDelays.fill(-1);
+}
 
 void TNovelPage::Clear()
 {
@@ -24,9 +27,15 @@ void TNovelPage::Clear()
     PageNumber = number;
 }
 
-void TNovelPage::ResetCharDelays() { CharDelays.fill(-1); }
+void TNovelPage::ResetCharDelays()
+{
+    CharDelays.fill(-1);
+}
 
-void TNovelPage::Assign(const TNovelPage& other) { *this = other; }
+void TNovelPage::Assign(const TNovelPage& other)
+{
+    *this = other;
+}
 
 bool TNovelPage::HasNoTextSettings() const
 {
@@ -259,7 +268,7 @@ QString WithJpegExtension(const QString& name)
     return name.left(name.size() - ExtensionOf(name).size()) + QStringLiteral(".jpg");
 }
 
-}  // namespace
+} // namespace
 
 QString TNovelPage::RuntimePictureName(bool convertToJpeg) const
 {
@@ -277,13 +286,14 @@ QString TNovelPage::RuntimeSoundName() const
 void TNovelPage::WriteBlock(QStringList& lines) const
 {
     if (InUse)
-        WriteBlockWith(*this, ListSink{lines}, PictureFile, SoundFile);
+        WriteBlockWith(*this, ListSink { lines }, PictureFile, SoundFile);
 }
 
 void TNovelPage::WriteRuntimeBlock(QStringList& lines, bool convertToJpeg) const
 {
     if (InUse)
-        WriteBlockWith(*this, ListSink{lines}, RuntimePictureName(convertToJpeg), RuntimeSoundName());
+        WriteBlockWith(
+            *this, ListSink { lines }, RuntimePictureName(convertToJpeg), RuntimeSoundName());
 }
 
 void TNovelPage::WriteBlockText(QString& text, bool runtime, bool convertToJpeg) const
@@ -291,9 +301,10 @@ void TNovelPage::WriteBlockText(QString& text, bool runtime, bool convertToJpeg)
     if (!InUse)
         return;
     if (runtime)
-        WriteBlockWith(*this, TextSink{text}, RuntimePictureName(convertToJpeg), RuntimeSoundName());
+        WriteBlockWith(
+            *this, TextSink { text }, RuntimePictureName(convertToJpeg), RuntimeSoundName());
     else
-        WriteBlockWith(*this, TextSink{text}, PictureFile, SoundFile);
+        WriteBlockWith(*this, TextSink { text }, PictureFile, SoundFile);
 }
 
 void TNovelPage::ResolveMediaPaths(const QString& folder)
@@ -304,4 +315,4 @@ void TNovelPage::ResolveMediaPaths(const QString& folder)
         SoundFile = JoinPath(folder, SoundFile);
 }
 
-}  // namespace pimoko
+} // namespace pimoko

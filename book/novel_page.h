@@ -16,7 +16,7 @@ public:
     static constexpr int kCharDelayCount = 2001;
     using CharDelayArray = std::array<qint16, kCharDelayCount>;
 
-    TNovelPage();  // Create
+    TNovelPage(); // Create
     static TNovelPage Create() { return TNovelPage(); }
 
     bool InUse = false;
@@ -95,4 +95,4 @@ public:
     void ResolveMediaPaths(const QString& folder);
 };
 
-}  // namespace pimoko
+} // namespace pimoko

@@ -31,10 +31,13 @@ const QString kEquals = QString(45, QLatin1Char('='));
 const QString kFileKind = QStringLiteral("モルカ絵本ファイルVer1.26");
 const QString kRuntimeBookName = QStringLiteral("PBKRun.pmk");
 
-}  // namespace
+} // namespace
 
 TOpenBook::TOpenBook(PromptPort& prompt, BookHooks& hooks, const QString& startupFolder)
-    : prompt_(prompt), hooks_(hooks), startupFolder_(startupFolder), pages_(kPageCount)
+    : prompt_(prompt)
+    , hooks_(hooks)
+    , startupFolder_(startupFolder)
+    , pages_(kPageCount)
 {
     BookFolder = startupFolder;
 }
@@ -70,8 +73,8 @@ void TOpenBook::ClearPages()
 
 bool TOpenBook::LoadBook(const QString& givenPath)
 {
-    const QString path = QFileInfo(givenPath).isRelative() ? QFileInfo(givenPath).absoluteFilePath()
-                                                           : givenPath;
+    const QString path
+        = QFileInfo(givenPath).isRelative() ? QFileInfo(givenPath).absoluteFilePath() : givenPath;
     if (!HasExtension(path, QStringLiteral(".pmk"))) {
         prompt_.ShowMessage(MessageKind::Information, kCaption, kCannotOpen);
         return false;
@@ -180,15 +183,14 @@ void TOpenBook::NewBook()
 
 QStringList TOpenBook::HeaderLines() const
 {
-    return {kEquals, kFileKind, TagText(BookTag::BookTitle), BookTitle,
-            TagText(BookTag::Escapement), Escapement, TagText(BookTag::Default),
-            DefaultFontName, DefaultFontStyle, IntToStr(DefaultFontHeight),
-            IntToStr(DefaultFontColor), BoolToStr(DefaultShadow), IntToStr(DefaultShadowColor),
-            BoolToStr(DefaultVertical), IntToStr(DefaultTextX), IntToStr(DefaultTextY),
-            IntToStr(DefaultCharDelay), DefaultEffectWaitText,
-            TagText(BookTag::DefaultLinePitch), IntToStr(DefaultLinePitch),
-            TagText(BookTag::DefaultHighlight), BoolToStr(DefaultHighlight),
-            IntToStr(DefaultHighlightLevel), kEquals};
+    return { kEquals, kFileKind, TagText(BookTag::BookTitle), BookTitle,
+        TagText(BookTag::Escapement), Escapement, TagText(BookTag::Default), DefaultFontName,
+        DefaultFontStyle, IntToStr(DefaultFontHeight), IntToStr(DefaultFontColor),
+        BoolToStr(DefaultShadow), IntToStr(DefaultShadowColor), BoolToStr(DefaultVertical),
+        IntToStr(DefaultTextX), IntToStr(DefaultTextY), IntToStr(DefaultCharDelay),
+        DefaultEffectWaitText, TagText(BookTag::DefaultLinePitch), IntToStr(DefaultLinePitch),
+        TagText(BookTag::DefaultHighlight), BoolToStr(DefaultHighlight),
+        IntToStr(DefaultHighlightLevel), kEquals };
 }
 
 QStringList TOpenBook::BookFileLines(bool runtime, bool convertToJpeg) const
@@ -226,8 +228,8 @@ bool TOpenBook::EncodeBook(bool runtime, bool convertToJpeg, QByteArray* bytes)
     const QString ch = text.mid(at, width);
     const int page = static_cast<int>(
         std::upper_bound(pageStarts.begin() + 1, pageStarts.end(), at) - pageStarts.begin() - 1);
-    const QString where = page > 0 ? QStringLiteral("%1ページ").arg(page)
-                                   : QStringLiteral("絵本のタイトルか設定");
+    const QString where
+        = page > 0 ? QStringLiteral("%1ページ").arg(page) : QStringLiteral("絵本のタイトルか設定");
     const QString question = QStringLiteral("%1に保存できない文字「%2」があります（全部で%3文字）。"
                                             "「?」に置き換えて保存しますか？")
                                  .arg(where, ch)
@@ -326,11 +328,13 @@ bool TOpenBook::ConfirmDiscard()
         return true;
     hooks_.ShowEditorWindow();
     switch (prompt_.Ask(MessageKind::Warning, kCaption, kSaveChanges, Buttons::YesNoCancel)) {
-    case Answer::No: return true;
+    case Answer::No:
+        return true;
     case Answer::Yes:
         SaveBook();
         return !Modified;
-    default: return false;
+    default:
+        return false;
     }
 }
 
@@ -340,7 +344,8 @@ bool TOpenBook::ConfirmOverwrite(const QString& path)
         return true;
     hooks_.ShowEditorWindow();
     return prompt_.Ask(MessageKind::Warning, kCaption, FileNamePart(path) + kAlreadyExists,
-                       Buttons::OkCancel) != Answer::Cancel;
+               Buttons::OkCancel)
+        != Answer::Cancel;
 }
 
 bool TOpenBook::WriteRuntimeBook(bool convertToJpeg)
@@ -381,4 +386,4 @@ bool TOpenBook::WriteRuntimeBook(bool convertToJpeg)
     return true;
 }
 
-}  // namespace pimoko
+} // namespace pimoko

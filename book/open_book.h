@@ -35,9 +35,9 @@ public:
     const TNovelPage& Page(int n) const;
 
     int CurrentPage = 1;
-    QString BookTitle;  // the text of the editor's title field
+    QString BookTitle; // the text of the editor's title field
     QString Escapement;
-    QString BookFilePath;  // empty while the book has never been saved
+    QString BookFilePath; // empty while the book has never been saved
     QString BookFolder;
     bool Modified = false;
 
@@ -84,4 +84,4 @@ private:
     std::vector<TNovelPage> pages_;
 };
 
-}  // namespace pimoko
+} // namespace pimoko

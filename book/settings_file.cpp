@@ -31,7 +31,11 @@ int VersionOf(const QString& marker)
 // leaves the start-up value and marks the file as damaged.
 class SettingsLines {
 public:
-    SettingsLines(const QStringList& lines, TSettings& s) : lines_(lines), s_(s) {}
+    SettingsLines(const QStringList& lines, TSettings& s)
+        : lines_(lines)
+        , s_(s)
+    {
+    }
 
     void Text(int line, QString& field)
     {
@@ -63,7 +67,7 @@ private:
     TSettings& s_;
 };
 
-}  // namespace
+} // namespace
 
 QString SettingsFilePath(const QString& startupFolder)
 {
@@ -148,4 +152,4 @@ bool WriteSettings(const QString& startupFolder, const TBookDefaults& d, int tra
     return WriteLineFile(path, out);
 }
 
-}  // namespace pimoko
+} // namespace pimoko

@@ -35,7 +35,7 @@ TSettings ReadSettings(const QString& startupFolder);
 
 // Rewrites an existing settings file of a known version in the newest layout. An
 // absent file or one with an unknown marker is left alone (false).
-bool WriteSettings(const QString& startupFolder, const TBookDefaults& defaults,
-                   int transitionFineness);
+bool WriteSettings(
+    const QString& startupFolder, const TBookDefaults& defaults, int transitionFineness);
 
-}  // namespace pimoko
+} // namespace pimoko

@@ -24,14 +24,15 @@ TEST_F(BookListTest, MissingFileIsCreatedAndLaterSaved)
     EXPECT_EQ(list.AddBook(QStringLiteral("\\BOOKS\\a.pmk"), QStringLiteral("えほん")), 0);
     ASSERT_TRUE(SaveBookList(tmp.path(), list));
     EXPECT_EQ(test::ReadAll(ListPath()),
-              test::WindowsLines({QStringLiteral("PBOOK_LISTFILE_V03"), QStringLiteral("えほん"),
-                                  QStringLiteral("\\BOOKS\\a.pmk")}));
+        test::WindowsLines({ QStringLiteral("PBOOK_LISTFILE_V03"), QStringLiteral("えほん"),
+            QStringLiteral("\\BOOKS\\a.pmk") }));
 }
 
 TEST_F(BookListTest, RemovedSlotIsReusedAndListOrderIsFileOrder)
 {
-    Write({QStringLiteral("PBOOK_LISTFILE_V03"), QStringLiteral("一"), QStringLiteral("C:\\a.pmk"),
-           QStringLiteral("二"), QStringLiteral("C:\\b.pmk"), QStringLiteral("三"), QStringLiteral("C:\\c.pmk")});
+    Write({ QStringLiteral("PBOOK_LISTFILE_V03"), QStringLiteral("一"), QStringLiteral("C:\\a.pmk"),
+        QStringLiteral("二"), QStringLiteral("C:\\b.pmk"), QStringLiteral("三"),
+        QStringLiteral("C:\\c.pmk") });
     ReadBookList(tmp.path(), &list);
     ASSERT_EQ(list.Entries.size(), 3);
     EXPECT_EQ(list.Entries[2].Slot, 2);
@@ -40,15 +41,14 @@ TEST_F(BookListTest, RemovedSlotIsReusedAndListOrderIsFileOrder)
     EXPECT_EQ(list.AddBook(QStringLiteral("C:\\d.pmk"), QStringLiteral("四")), 0);
     ASSERT_TRUE(SaveBookList(tmp.path(), list));
     EXPECT_EQ(test::ReadAll(ListPath()),
-              test::WindowsLines({QStringLiteral("PBOOK_LISTFILE_V03"), QStringLiteral("二"),
-                                  QStringLiteral("C:\\b.pmk"), QStringLiteral("三"),
-                                  QStringLiteral("C:\\c.pmk"), QStringLiteral("四"),
-                                  QStringLiteral("C:\\d.pmk")}));
+        test::WindowsLines({ QStringLiteral("PBOOK_LISTFILE_V03"), QStringLiteral("二"),
+            QStringLiteral("C:\\b.pmk"), QStringLiteral("三"), QStringLiteral("C:\\c.pmk"),
+            QStringLiteral("四"), QStringLiteral("C:\\d.pmk") }));
 }
 
 TEST_F(BookListTest, ExcessEntriesAndTitleWithoutPath)
 {
-    QStringList lines = {QStringLiteral("PBOOK_LISTFILE_V03")};
+    QStringList lines = { QStringLiteral("PBOOK_LISTFILE_V03") };
     for (int k = 1; k <= 305; ++k)
         lines << QStringLiteral("本%1").arg(k) << QStringLiteral("\\BOOKS\\%1.pmk").arg(k);
     Write(lines);
@@ -56,8 +56,8 @@ TEST_F(BookListTest, ExcessEntriesAndTitleWithoutPath)
     EXPECT_EQ(list.Entries.size(), TBookList::kSlotCount);
     EXPECT_EQ(list.AddBook(QStringLiteral("x"), QStringLiteral("x")), -1);
 
-    Write({QStringLiteral("PBOOK_LISTFILE_V03"), QStringLiteral("一"), QStringLiteral("C:\\a.pmk"),
-           QStringLiteral("題だけ")});
+    Write({ QStringLiteral("PBOOK_LISTFILE_V03"), QStringLiteral("一"), QStringLiteral("C:\\a.pmk"),
+        QStringLiteral("題だけ") });
     ReadBookList(tmp.path(), &list);
     ASSERT_EQ(list.Entries.size(), 1);
     EXPECT_EQ(list.Entries[0].Title, QStringLiteral("一"));
@@ -65,8 +65,8 @@ TEST_F(BookListTest, ExcessEntriesAndTitleWithoutPath)
 
 TEST_F(BookListTest, ForeignHeaderAndReadOnlyFilesAreNeverRewritten)
 {
-    const QStringList lowered = {QStringLiteral("pbook_listfile_v03"), QStringLiteral("一"),
-                                 QStringLiteral("C:\\a.pmk")};
+    const QStringList lowered = { QStringLiteral("pbook_listfile_v03"), QStringLiteral("一"),
+        QStringLiteral("C:\\a.pmk") };
     Write(lowered);
     ReadBookList(tmp.path(), &list);
     EXPECT_TRUE(list.Entries.isEmpty());
@@ -74,7 +74,8 @@ TEST_F(BookListTest, ForeignHeaderAndReadOnlyFilesAreNeverRewritten)
     EXPECT_FALSE(SaveBookList(tmp.path(), list));
     EXPECT_EQ(test::ReadAll(ListPath()), test::WindowsLines(lowered));
 
-    Write({QStringLiteral("PBOOK_LISTFILE_V03"), QStringLiteral("一"), QStringLiteral("C:\\a.pmk")});
+    Write({ QStringLiteral("PBOOK_LISTFILE_V03"), QStringLiteral("一"),
+        QStringLiteral("C:\\a.pmk") });
     ReadBookList(tmp.path(), &list);
     ASSERT_EQ(list.Entries.size(), 1);
     QFile::setPermissions(ListPath(), QFileDevice::ReadOwner | QFileDevice::ReadUser);
@@ -90,21 +91,25 @@ TEST_F(BookListTest, ForeignHeaderAndReadOnlyFilesAreNeverRewritten)
 TEST_F(BookListTest, PathsAndTheDistributionList)
 {
     EXPECT_EQ(ResolveBookPath(tmp.path(), QStringLiteral("\\BOOKS\\P2002_0315(1)\\NewBook.pmk")),
-              tmp.path() + QStringLiteral("/BOOKS/P2002_0315(1)/NewBook.pmk"));
-    EXPECT_EQ(ResolveBookPath(tmp.path(), QStringLiteral("C:\\絵本\\a.pmk")), QStringLiteral("C:\\絵本\\a.pmk"));
-    EXPECT_EQ(ResolveBookPath(tmp.path(), QStringLiteral("/home/a.pmk")), QStringLiteral("/home/a.pmk"));
+        tmp.path() + QStringLiteral("/BOOKS/P2002_0315(1)/NewBook.pmk"));
+    EXPECT_EQ(ResolveBookPath(tmp.path(), QStringLiteral("C:\\絵本\\a.pmk")),
+        QStringLiteral("C:\\絵本\\a.pmk"));
+    EXPECT_EQ(
+        ResolveBookPath(tmp.path(), QStringLiteral("/home/a.pmk")), QStringLiteral("/home/a.pmk"));
     test::WriteFile(tmp.file(QStringLiteral("Books/x.pmk")), "x");
-    EXPECT_EQ(ResolveBookPath(tmp.path(), QStringLiteral("\\BOOKS\\x.pmk")), tmp.file(QStringLiteral("Books/x.pmk")));
+    EXPECT_EQ(ResolveBookPath(tmp.path(), QStringLiteral("\\BOOKS\\x.pmk")),
+        tmp.file(QStringLiteral("Books/x.pmk")));
 
     ASSERT_TRUE(WriteDistributionBookList(tmp.path(), QStringLiteral("そら")));
     EXPECT_EQ(test::ReadAll(tmp.file(QStringLiteral("Pbooklst.dat"))),
-              test::WindowsLines({QStringLiteral("PBOOK_LISTFILE_V03"), QStringLiteral("そら"),
-                                  QStringLiteral("\\PBKRun.pmk")}));
+        test::WindowsLines({ QStringLiteral("PBOOK_LISTFILE_V03"), QStringLiteral("そら"),
+            QStringLiteral("\\PBKRun.pmk") }));
     // A player started there finds it as its own list.
     ReadBookList(tmp.path(), &list);
     ASSERT_EQ(list.Entries.size(), 1);
-    EXPECT_EQ(ResolveBookPath(tmp.path(), list.Slots[0].FileName), tmp.file(QStringLiteral("PBKRun.pmk")));
+    EXPECT_EQ(ResolveBookPath(tmp.path(), list.Slots[0].FileName),
+        tmp.file(QStringLiteral("PBKRun.pmk")));
 }
 
-}  // namespace
-}  // namespace pimoko
+} // namespace
+} // namespace pimoko

@@ -22,7 +22,7 @@ TNovelPage FullPage()
     p.ClipY = 33;
     p.ClipTransparent = false;
     p.EffectWait = 300;
-    p.TextLines = {QStringLiteral("一行目"), QString(), QStringLiteral("<TITLE>")};
+    p.TextLines = { QStringLiteral("一行目"), QString(), QStringLiteral("<TITLE>") };
     p.TextX = 12;
     p.TextY = 460;
     p.Vertical = true;
@@ -131,7 +131,7 @@ TEST(NovelPageBlock, EmptyPagesAndEmptyParts)
 
     TNovelPage p;
     p.InUse = true;
-    p.FillColor = 0x123456;  // not stored while FillImage is off
+    p.FillColor = 0x123456; // not stored while FillImage is off
     QStringList lines;
     p.WriteBlock(lines);
     const int text = lines.indexOf(QStringLiteral("<BEGIN TEXT>"));
@@ -155,26 +155,28 @@ TEST(NovelPageBlock, TextEndsAtTheEndTagOrWithReadError)
 {
     TNovelPage p;
     p.InUse = true;
-    p.TextLines = {QStringLiteral("a"), QStringLiteral("<END TEXT>"), QStringLiteral("b")};
+    p.TextLines = { QStringLiteral("a"), QStringLiteral("<END TEXT>"), QStringLiteral("b") };
     QStringList lines;
     p.WriteBlock(lines);
     TNovelPage back;
     int index = 0;
     back.ReadBlock(lines, index);
-    EXPECT_EQ(back.TextLines, QStringList{QStringLiteral("a")});
+    EXPECT_EQ(back.TextLines, QStringList { QStringLiteral("a") });
 
-    const QStringList cut = {QStringLiteral("<TITLE>"), QStringLiteral("t"),
-                             QStringLiteral("<BEGIN TEXT>"), QStringLiteral("はじめ")};
+    const QStringList cut = { QStringLiteral("<TITLE>"), QStringLiteral("t"),
+        QStringLiteral("<BEGIN TEXT>"), QStringLiteral("はじめ") };
     index = 0;
     TNovelPage broken;
     EXPECT_TRUE(broken.ReadBlock(cut, index));
-    EXPECT_EQ(broken.TextLines, (QStringList{QStringLiteral("はじめ"), QStringLiteral("Read ERR!")}));
+    EXPECT_EQ(
+        broken.TextLines, (QStringList { QStringLiteral("はじめ"), QStringLiteral("Read ERR!") }));
     EXPECT_EQ(index, cut.size());
 }
 
 TEST(NovelPageBlock, DelaysBeyondTheTableAndUnterminatedRhyme)
 {
-    QStringList lines = {QStringLiteral("<TITLE>"), QStringLiteral("t"), QStringLiteral("<BEGIN RHYME>")};
+    QStringList lines
+        = { QStringLiteral("<TITLE>"), QStringLiteral("t"), QStringLiteral("<BEGIN RHYME>") };
     for (int i = 0; i < 2100; ++i)
         lines << QString::number(i % 1000);
     lines << QStringLiteral("x") << QStringLiteral("<END RHYME>") << QStringLiteral("<PERIOD>")
@@ -182,13 +184,12 @@ TEST(NovelPageBlock, DelaysBeyondTheTableAndUnterminatedRhyme)
     TNovelPage p;
     int index = 0;
     ASSERT_TRUE(p.ReadBlock(lines, index));
-    EXPECT_EQ(p.CharDelays[2000], 0);  // entry 2000 holds value 2001
+    EXPECT_EQ(p.CharDelays[2000], 0); // entry 2000 holds value 2001
     EXPECT_EQ(p.CharDelays[999], 999);
     EXPECT_TRUE(p.Period);
 
-    const QStringList open = {QStringLiteral("<TITLE>"), QStringLiteral("t"),
-                              QStringLiteral("<BEGIN RHYME>"), QStringLiteral("50"),
-                              QStringLiteral("60")};
+    const QStringList open = { QStringLiteral("<TITLE>"), QStringLiteral("t"),
+        QStringLiteral("<BEGIN RHYME>"), QStringLiteral("50"), QStringLiteral("60") };
     TNovelPage q;
     index = 0;
     ASSERT_TRUE(q.ReadBlock(open, index));
@@ -201,9 +202,10 @@ TEST(NovelPageBlock, TagsAreSearchedToTheEndOfTheFile)
 {
     // The first block has no flow tags: it takes them from the next block, and the
     // shared index then lies past that block's title.
-    QStringList lines = test::WindowsBlock(QStringLiteral("一"), QStringLiteral("a.bmp"), false,
-                                           {}, {}, false);
-    lines << test::WindowsBlock(QStringLiteral("二"), QStringLiteral("b.bmp"), false, {}, {}, true, 5);
+    QStringList lines
+        = test::WindowsBlock(QStringLiteral("一"), QStringLiteral("a.bmp"), false, {}, {}, false);
+    lines << test::WindowsBlock(
+        QStringLiteral("二"), QStringLiteral("b.bmp"), false, {}, {}, true, 5);
     TNovelPage first, second;
     int index = 0;
     ASSERT_TRUE(first.ReadBlock(lines, index));
@@ -229,28 +231,27 @@ TEST(NovelPageBlock, ValuesByPositionAndMalformedNumbers)
 {
     // "<PIC CLIP>" lost its first value line: the values shift, the stray tag line is
     // then skipped by the next search.
-    const QStringList shifted = {QStringLiteral("<TITLE>"), QStringLiteral("t"),
-                                 QStringLiteral("<PIC CLIP>"), QStringLiteral("T"),
-                                 QStringLiteral("10"), QStringLiteral("20"),
-                                 QStringLiteral("30"), QStringLiteral("<UNKNOWN>"), QStringLiteral("<EFFECT WAIT>"),
-                                 QStringLiteral("50")};
+    const QStringList shifted
+        = { QStringLiteral("<TITLE>"), QStringLiteral("t"), QStringLiteral("<PIC CLIP>"),
+              QStringLiteral("T"), QStringLiteral("10"), QStringLiteral("20"), QStringLiteral("30"),
+              QStringLiteral("<UNKNOWN>"), QStringLiteral("<EFFECT WAIT>"), QStringLiteral("50") };
     TNovelPage p;
     int index = 0;
     ASSERT_TRUE(p.ReadBlock(shifted, index));
     EXPECT_TRUE(p.ClipMode);
-    EXPECT_FALSE(p.ClipTransparent);  // "10" is not "T"
+    EXPECT_FALSE(p.ClipTransparent); // "10" is not "T"
     EXPECT_EQ(p.ClipX, 20);
     EXPECT_EQ(p.ClipY, 30);
     EXPECT_EQ(p.EffectWait, 50);
-    const QStringList bad = {QStringLiteral("<TITLE>"), QStringLiteral("t"),
-                             QStringLiteral("<PIC EFFECT>"), QStringLiteral("1x")};
+    const QStringList bad = { QStringLiteral("<TITLE>"), QStringLiteral("t"),
+        QStringLiteral("<PIC EFFECT>"), QStringLiteral("1x") };
     TNovelPage q;
     int i = 0;
     EXPECT_THROW(q.ReadBlock(bad, i), EConvertError);
 
-    const QStringList farLink = {QStringLiteral("<TITLE>"), QStringLiteral("t"),
-                                 QStringLiteral("<LINK PAGE>"), QStringLiteral("301"),
-                                 QStringLiteral("<GOTO PAGE>"), QStringLiteral("-1")};
+    const QStringList farLink
+        = { QStringLiteral("<TITLE>"), QStringLiteral("t"), QStringLiteral("<LINK PAGE>"),
+              QStringLiteral("301"), QStringLiteral("<GOTO PAGE>"), QStringLiteral("-1") };
     TNovelPage r;
     index = 0;
     r.ReadBlock(farLink, index);
@@ -296,5 +297,5 @@ TEST(NovelPageBlock, RuntimeNamesAndMediaPaths)
     EXPECT_EQ(m.SoundFile, QStringLiteral("C:\\絵本\\umi.wav"));
 }
 
-}  // namespace
-}  // namespace pimoko
+} // namespace
+} // namespace pimoko

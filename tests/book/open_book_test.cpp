@@ -18,7 +18,10 @@ public:
 
     bool IsBusy() override { return busy; }
     void StorePage() override { calls << QStringLiteral("StorePage"); }
-    void ShowBookHeader(const TOpenBook& b) override { calls << QStringLiteral("Header:") + b.BookTitle; }
+    void ShowBookHeader(const TOpenBook& b) override
+    {
+        calls << QStringLiteral("Header:") + b.BookTitle;
+    }
     void ShowFirstPage() override { calls << QStringLiteral("ShowFirstPage"); }
     void ResetPageTitleList() override { calls << QStringLiteral("ResetPageTitleList"); }
     void DropThumbnails() override { calls << QStringLiteral("DropThumbnails"); }
@@ -31,13 +34,15 @@ public:
     void PrepareDistNames(TOpenBook&) override { calls << QStringLiteral("PrepareDistNames"); }
     void FinishDistribution(const QString& folder, const QString& book, const QString&) override
     {
-        calls << QStringLiteral("Finish:%1|%2").arg(QFileInfo(folder).fileName(), QFileInfo(book).fileName());
+        calls << QStringLiteral("Finish:%1|%2")
+                     .arg(QFileInfo(folder).fileName(), QFileInfo(book).fileName());
     }
 };
 
 class OpenBookTest : public ::testing::Test {
 protected:
-    OpenBookTest() : book(prompt, hooks, tmp.path())
+    OpenBookTest()
+        : book(prompt, hooks, tmp.path())
     {
         QDir(tmp.path()).mkdir(QStringLiteral("BOOKS"));
         book.Today = [] { return QDate(2002, 3, 15); };
@@ -49,7 +54,7 @@ protected:
             TNovelPage& p = book.Page(n);
             p.InUse = true;
             p.Title = QStringLiteral("ページ%1").arg(n);
-            p.TextLines = {QStringLiteral("本文 %1").arg(n)};
+            p.TextLines = { QStringLiteral("本文 %1").arg(n) };
             p.CharDelays[0] = static_cast<qint16>(n * 10);
         }
         book.BookTitle = QStringLiteral("テスト");
@@ -59,11 +64,12 @@ protected:
     QString WindowsBookFile(const QString& name)
     {
         QStringList lines = test::WindowsHeader();
-        lines << test::WindowsBlock(QStringLiteral("はじまり"), QStringLiteral("C:\\絵本\\sora.bmp"),
-                                    false, {QStringLiteral("むかしむかし、"), QStringLiteral("あるところに。")},
-                                    {QStringLiteral("100"), QStringLiteral("120"), QStringLiteral("0")});
-        lines << test::WindowsBlock(QStringLiteral("くも"), QStringLiteral("kumo.bmp"), true, {}, {},
-                                    true, 1);
+        lines << test::WindowsBlock(QStringLiteral("はじまり"),
+            QStringLiteral("C:\\絵本\\sora.bmp"), false,
+            { QStringLiteral("むかしむかし、"), QStringLiteral("あるところに。") },
+            { QStringLiteral("100"), QStringLiteral("120"), QStringLiteral("0") });
+        lines << test::WindowsBlock(
+            QStringLiteral("くも"), QStringLiteral("kumo.bmp"), true, {}, {}, true, 1);
         return test::WriteFile(tmp.file(name), test::WindowsLines(lines));
     }
 
@@ -103,10 +109,9 @@ TEST_F(OpenBookTest, WindowsFileLoadsAndSavesBackByteIdentical)
     EXPECT_EQ(book.Page(2).GotoPage, 1);
     EXPECT_FALSE(book.Page(3).InUse);
     EXPECT_FALSE(book.Modified);
-    EXPECT_EQ(hooks.calls, (QStringList{QStringLiteral("ResetPageTitleList"),
-                                        QStringLiteral("DropThumbnails"),
-                                        QStringLiteral("Header:そらのえほん"),
-                                        QStringLiteral("ShowFirstPage")}));
+    EXPECT_EQ(hooks.calls,
+        (QStringList { QStringLiteral("ResetPageTitleList"), QStringLiteral("DropThumbnails"),
+            QStringLiteral("Header:そらのえほん"), QStringLiteral("ShowFirstPage") }));
 
     ASSERT_TRUE(book.SaveBook());
     EXPECT_EQ(test::ReadAll(path), original);
@@ -124,7 +129,7 @@ TEST_F(OpenBookTest, ThreePagesWriteThreeBlocksAndLoadBack)
 
     ScriptedPromptPort prompt2;
     TOpenBook other(prompt2, tmp.path());
-    other.Page(7).InUse = true;  // a stale page from an earlier book
+    other.Page(7).InUse = true; // a stale page from an earlier book
     ASSERT_TRUE(other.LoadBook(tmp.file(QStringLiteral("three.pmk"))));
     for (int n = 1; n <= 3; ++n) {
         EXPECT_TRUE(other.Page(n).InUse);
@@ -142,13 +147,16 @@ TEST_F(OpenBookTest, ThreePagesWriteThreeBlocksAndLoadBack)
 
 TEST_F(OpenBookTest, FileTypeLineAndExtensions)
 {
-    QStringList lines = {QStringLiteral("<FILE TYPE>"), QStringLiteral("pmk type 2")};
-    lines << test::WindowsHeader() << test::WindowsBlock(QStringLiteral("一"), QString(), false, {}, {});
-    ASSERT_TRUE(book.LoadBook(test::WriteFile(tmp.file(QStringLiteral("typed.PMK")), test::WindowsLines(lines))));
+    QStringList lines = { QStringLiteral("<FILE TYPE>"), QStringLiteral("pmk type 2") };
+    lines << test::WindowsHeader()
+          << test::WindowsBlock(QStringLiteral("一"), QString(), false, {}, {});
+    ASSERT_TRUE(book.LoadBook(
+        test::WriteFile(tmp.file(QStringLiteral("typed.PMK")), test::WindowsLines(lines))));
     EXPECT_TRUE(book.Page(1).InUse);
 
     lines[1] = QStringLiteral("pmk type A");
-    const QString refused = test::WriteFile(tmp.file(QStringLiteral("refused.pmk")), test::WindowsLines(lines));
+    const QString refused
+        = test::WriteFile(tmp.file(QStringLiteral("refused.pmk")), test::WindowsLines(lines));
     const QByteArray before = test::ReadAll(refused);
     EXPECT_FALSE(book.LoadBook(refused));
     EXPECT_EQ(prompt.LastText(), QStringLiteral("このバージョンのピモコファイルは開けません。"));
@@ -172,13 +180,15 @@ TEST_F(OpenBookTest, FileTypeLineAndExtensions)
 TEST_F(OpenBookTest, OlderHeaderKeepsDefaultsAndExtraBlocksAreIgnored)
 {
     QStringList lines = test::WindowsHeader();
-    lines.erase(lines.begin() + lines.indexOf(QStringLiteral("<DEFAULT LINE PITCH>")), lines.end() - 1);
+    lines.erase(
+        lines.begin() + lines.indexOf(QStringLiteral("<DEFAULT LINE PITCH>")), lines.end() - 1);
     for (int n = 1; n <= 301; ++n)
         lines << test::WindowsBlock(QString::number(n), QString(), false, {}, {});
     book.DefaultLinePitch = 9;
     book.DefaultHighlight = true;
     book.DefaultHighlightLevel = 5;
-    ASSERT_TRUE(book.LoadBook(test::WriteFile(tmp.file(QStringLiteral("old.pmk")), test::WindowsLines(lines))));
+    ASSERT_TRUE(book.LoadBook(
+        test::WriteFile(tmp.file(QStringLiteral("old.pmk")), test::WindowsLines(lines))));
     EXPECT_EQ(book.DefaultLinePitch, 9);
     EXPECT_TRUE(book.DefaultHighlight);
     EXPECT_EQ(book.DefaultHighlightLevel, 5);
@@ -190,9 +200,11 @@ TEST_F(OpenBookTest, MalformedNumberKeepsPagesReadSoFar)
 {
     QStringList lines = test::WindowsHeader();
     lines << test::WindowsBlock(QStringLiteral("一"), QString(), false, {}, {});
-    lines << test::WindowsBlock(QStringLiteral("二"), QString(), false, {}, {QStringLiteral("1O0")});
+    lines << test::WindowsBlock(
+        QStringLiteral("二"), QString(), false, {}, { QStringLiteral("1O0") });
     lines << test::WindowsBlock(QStringLiteral("三"), QString(), false, {}, {});
-    const QString path = test::WriteFile(tmp.file(QStringLiteral("bad.pmk")), test::WindowsLines(lines));
+    const QString path
+        = test::WriteFile(tmp.file(QStringLiteral("bad.pmk")), test::WindowsLines(lines));
     EXPECT_FALSE(book.LoadBook(path));
     EXPECT_EQ(prompt.LastText(), QStringLiteral("'1O0' は整数ではありません。"));
     EXPECT_TRUE(book.Page(1).InUse);
@@ -206,7 +218,7 @@ TEST_F(OpenBookTest, AutoSaveFoldersAndMessages)
 {
     UsePages(1);
     ASSERT_TRUE(book.SaveBook());
-    EXPECT_EQ(prompt.Texts(), QStringList{QStringLiteral("ファイルを自動保存しました")});
+    EXPECT_EQ(prompt.Texts(), QStringList { QStringLiteral("ファイルを自動保存しました") });
     EXPECT_EQ(book.BookFolder, tmp.file(QStringLiteral("BOOKS/P2002_0315(1)")));
     EXPECT_FALSE(book.Modified);
     EXPECT_TRUE(hooks.calls.contains(QStringLiteral("Register:NewBook.pmk|テスト")));
@@ -250,11 +262,11 @@ TEST_F(OpenBookTest, SaveAsFlows)
     prompt.answers.push_back(Answer::Cancel);
     EXPECT_FALSE(book.SaveBookAs());
     EXPECT_EQ(prompt.Texts().at(prompt.Texts().size() - 2),
-              QStringLiteral("mine.pmk はすでに存在しています。上書きしますか？"));
+        QStringLiteral("mine.pmk はすでに存在しています。上書きしますか？"));
     EXPECT_EQ(test::ReadAll(existing), QByteArray("keep"));
 
     prompt.fileNames.push_back(existing);
-    prompt.answers = {Answer::Ok, Answer::Yes};
+    prompt.answers = { Answer::Ok, Answer::Yes };
     ASSERT_TRUE(book.SaveBookAs());
     EXPECT_EQ(book.BookFilePath, existing);
     EXPECT_FALSE(book.Modified);
@@ -268,19 +280,19 @@ TEST_F(OpenBookTest, ConfirmDiscardAnswers)
     EXPECT_TRUE(book.ConfirmDiscard());
     EXPECT_TRUE(prompt.shown.empty());
     UsePages(1);
-    prompt.answers = {Answer::Cancel, Answer::No};
+    prompt.answers = { Answer::Cancel, Answer::No };
     EXPECT_FALSE(book.ConfirmDiscard());
     EXPECT_EQ(prompt.LastText(), QStringLiteral("絵本が変更されています。保存しますか？"));
     EXPECT_TRUE(book.ConfirmDiscard());
 
     book.BookFilePath = tmp.file(QStringLiteral("y.pmk"));
-    prompt.answers = {Answer::Yes};
+    prompt.answers = { Answer::Yes };
     EXPECT_TRUE(book.ConfirmDiscard());
     EXPECT_TRUE(QFileInfo::exists(book.BookFilePath));
 
     book.MarkModified();
-    hooks.busy = true;  // the save cannot run: the book stays modified, so no discard
-    prompt.answers = {Answer::Yes};
+    hooks.busy = true; // the save cannot run: the book stays modified, so no discard
+    prompt.answers = { Answer::Yes };
     EXPECT_FALSE(book.ConfirmDiscard());
 }
 
@@ -288,14 +300,14 @@ TEST_F(OpenBookTest, TextShiftJisCannotHoldIsAskedAboutNamingThePage)
 {
     UsePages(2);
     book.BookFilePath = test::WriteFile(tmp.file(QStringLiteral("u.pmk")), "old");
-    book.Page(2).TextLines = {QStringLiteral("가나")};
-    prompt.answers = {Answer::Cancel};
+    book.Page(2).TextLines = { QStringLiteral("가나") };
+    prompt.answers = { Answer::Cancel };
     EXPECT_FALSE(book.SaveBook());
     EXPECT_TRUE(prompt.LastText().startsWith(QStringLiteral("2ページに保存できない文字「가」")));
     EXPECT_EQ(test::ReadAll(book.BookFilePath), QByteArray("old"));
     EXPECT_TRUE(book.Modified);
 
-    prompt.answers = {Answer::Ok};
+    prompt.answers = { Answer::Ok };
     ASSERT_TRUE(book.SaveBook());
     EXPECT_TRUE(test::ReadAll(book.BookFilePath).contains("\r\n??\r\n<END TEXT>"));
 }
@@ -304,14 +316,14 @@ TEST_F(OpenBookTest, RuntimeBookGoesToANewRuntimeFolder)
 {
     UsePages(1);
     book.Page(1).PictureFile = QStringLiteral("C:\\pics\\sky.BMP");
-    EXPECT_FALSE(book.WriteRuntimeBook(true));  // never saved
+    EXPECT_FALSE(book.WriteRuntimeBook(true)); // never saved
     book.BookFilePath = tmp.file(QStringLiteral("r.pmk"));
     book.BookFolder = tmp.path();
 
-    EXPECT_FALSE(book.WriteRuntimeBook(true));  // dialog cancelled
+    EXPECT_FALSE(book.WriteRuntimeBook(true)); // dialog cancelled
     EXPECT_FALSE(QFileInfo::exists(tmp.file(QStringLiteral("Runtime(1)"))));
 
-    prompt.fileNames = {tmp.file(QStringLiteral("out.lzh")), tmp.file(QStringLiteral("out.lzh"))};
+    prompt.fileNames = { tmp.file(QStringLiteral("out.lzh")), tmp.file(QStringLiteral("out.lzh")) };
     ASSERT_TRUE(book.WriteRuntimeBook(true));
     const QString runtime = tmp.file(QStringLiteral("Runtime(1)/PBKRun.pmk"));
     ASSERT_TRUE(QFileInfo::exists(runtime));
@@ -319,9 +331,35 @@ TEST_F(OpenBookTest, RuntimeBookGoesToANewRuntimeFolder)
     EXPECT_EQ(hooks.calls.last(), QStringLiteral("Finish:Runtime(1)|PBKRun.pmk"));
     EXPECT_TRUE(hooks.calls.contains(QStringLiteral("PrepareDistNames")));
 
-    ASSERT_TRUE(book.WriteRuntimeBook(false));  // the first folder was left behind
+    ASSERT_TRUE(book.WriteRuntimeBook(false)); // the first folder was left behind
     EXPECT_EQ(hooks.calls.last(), QStringLiteral("Finish:Runtime(2)|PBKRun.pmk"));
 }
 
-}  // namespace
-}  // namespace pimoko
+} // namespace
+} // namespace pimoko
+
+namespace pimoko {
+namespace {
+
+TEST_F(OpenBookTest, UndecodableBytesSurviveAndBareLineFeedsAreRead)
+{
+    QStringList lines = test::WindowsHeader();
+    lines << test::WindowsBlock(
+        QStringLiteral("@@"), QString(), false, { QStringLiteral("本文") }, {});
+    QByteArray bytes = test::WindowsLines(lines);
+    bytes.replace(QByteArray("\r\n@@\r\n"), QByteArray("\r\n\xA0\xFD\x82\r\n"));
+    const QString path = test::WriteFile(tmp.file(QStringLiteral("raw.pmk")), bytes);
+    ASSERT_TRUE(book.LoadBook(path));
+    EXPECT_EQ(book.Page(1).Title.size(), 3);
+    ASSERT_TRUE(book.SaveBook());
+    EXPECT_EQ(test::ReadAll(path), bytes);
+
+    QByteArray unix = test::WindowsLines(lines);
+    unix.replace("\r\n", "\n");
+    ASSERT_TRUE(book.LoadBook(test::WriteFile(tmp.file(QStringLiteral("lf.pmk")), unix)));
+    EXPECT_EQ(book.Page(1).Title, QStringLiteral("@@"));
+    EXPECT_EQ(book.Page(1).TextLines, QStringList { QStringLiteral("本文") });
+}
+
+} // namespace
+} // namespace pimoko

@@ -23,10 +23,19 @@ protected:
 };
 
 const QStringList kV08 = {
-    QStringLiteral("PBOOK_INIFILE_V08"), QStringLiteral("ＭＳ 明朝"), QStringLiteral("Type_BI"),
-    QStringLiteral("-20"), QStringLiteral("255"), QStringLiteral("T"), QStringLiteral("65280"),
-    QStringLiteral("T"), QStringLiteral("30"), QStringLiteral("40"), QStringLiteral("80"),
-    QStringLiteral(" 300"), QStringLiteral("5"),
+    QStringLiteral("PBOOK_INIFILE_V08"),
+    QStringLiteral("ＭＳ 明朝"),
+    QStringLiteral("Type_BI"),
+    QStringLiteral("-20"),
+    QStringLiteral("255"),
+    QStringLiteral("T"),
+    QStringLiteral("65280"),
+    QStringLiteral("T"),
+    QStringLiteral("30"),
+    QStringLiteral("40"),
+    QStringLiteral("80"),
+    QStringLiteral(" 300"),
+    QStringLiteral("5"),
 };
 
 TEST_F(SettingsFileTest, MissingFileMeansPlayerModeAndIsNeverCreated)
@@ -46,7 +55,8 @@ TEST_F(SettingsFileTest, MissingFileMeansPlayerModeAndIsNeverCreated)
 
 TEST_F(SettingsFileTest, UnknownMarkerIsLeftUntouched)
 {
-    const QByteArray bytes = test::WindowsLines({QStringLiteral("PBOOK_INIFILE_V13  "), QStringLiteral("x")});
+    const QByteArray bytes
+        = test::WindowsLines({ QStringLiteral("PBOOK_INIFILE_V13  "), QStringLiteral("x") });
     test::WriteFile(tmp.file(QStringLiteral("ini.dat")), bytes);
     const TSettings s = ReadSettings(tmp.path());
     EXPECT_TRUE(s.PlayerMode);
@@ -58,8 +68,8 @@ TEST_F(SettingsFileTest, UnknownMarkerIsLeftUntouched)
 
 TEST_F(SettingsFileTest, V03IsReadAndUpgradedAtClose)
 {
-    Write({QStringLiteral("PBOOK_INIFILE_V03"), QStringLiteral("ＭＳ 明朝"), QStringLiteral("24"),
-           QStringLiteral("255"), QStringLiteral("60"), QStringLiteral("1000"), QStringLiteral("3")});
+    Write({ QStringLiteral("PBOOK_INIFILE_V03"), QStringLiteral("ＭＳ 明朝"), QStringLiteral("24"),
+        QStringLiteral("255"), QStringLiteral("60"), QStringLiteral("1000"), QStringLiteral("3") });
     TSettings s = ReadSettings(tmp.path());
     EXPECT_FALSE(s.PlayerMode);
     EXPECT_EQ(s.Version, 3);
@@ -94,7 +104,7 @@ TEST_F(SettingsFileTest, LaterVersionsAndTheFadeWaitText)
     EXPECT_TRUE(s.DefaultVertical);
     EXPECT_EQ(s.DefaultTextY, 40);
     EXPECT_EQ(s.DefaultEffectWait, 300);
-    EXPECT_EQ(s.DefaultEffectWaitText, QStringLiteral(" 300"));  // kept as written
+    EXPECT_EQ(s.DefaultEffectWaitText, QStringLiteral(" 300")); // kept as written
     EXPECT_EQ(s.TransitionFineness, 5);
 
     QStringList v12 = kV08;
@@ -136,11 +146,11 @@ TEST_F(SettingsFileTest, ShortOrMalformedFileKeepsTheAuthoringToolWithStartupVal
     ASSERT_TRUE(WriteSettings(tmp.path(), s, s.TransitionFineness));
     EXPECT_FALSE(ReadSettings(tmp.path()).Damaged);
 
-    Write({QStringLiteral("PBOOK_INIFILE_V13")});
+    Write({ QStringLiteral("PBOOK_INIFILE_V13") });
     const TSettings bare = ReadSettings(tmp.path());
     EXPECT_FALSE(bare.PlayerMode);
     EXPECT_EQ(bare.DefaultFontName, QStringLiteral("ＭＳ ゴシック"));
 }
 
-}  // namespace
-}  // namespace pimoko
+} // namespace
+} // namespace pimoko

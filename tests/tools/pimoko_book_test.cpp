@@ -40,19 +40,20 @@ protected:
     QString WindowsBook()
     {
         QStringList lines = test::WindowsHeader();
-        lines << test::WindowsBlock(QStringLiteral("はじまり"), QStringLiteral("C:\\絵本\\sora.bmp"),
-                                    false, {QStringLiteral("むかしむかし、")},
-                                    {QStringLiteral("100"), QStringLiteral("120"), QStringLiteral("0")});
-        lines << test::WindowsBlock(QStringLiteral("くも"), QStringLiteral("kumo.bmp"), true, {}, {},
-                                    true, 9);
-        return test::WriteFile(tmp.file(QStringLiteral("絵本/sora.pmk")), test::WindowsLines(lines));
+        lines << test::WindowsBlock(QStringLiteral("はじまり"),
+            QStringLiteral("C:\\絵本\\sora.bmp"), false, { QStringLiteral("むかしむかし、") },
+            { QStringLiteral("100"), QStringLiteral("120"), QStringLiteral("0") });
+        lines << test::WindowsBlock(
+            QStringLiteral("くも"), QStringLiteral("kumo.bmp"), true, {}, {}, true, 9);
+        return test::WriteFile(
+            tmp.file(QStringLiteral("絵本/sora.pmk")), test::WindowsLines(lines));
     }
     test::TempFolder tmp;
 };
 
 TEST_F(PimokoBookTool, DumpOfAWindowsFile)
 {
-    const ToolRun r = RunTool({QStringLiteral("dump"), WindowsBook()}, tmp.path());
+    const ToolRun r = RunTool({ QStringLiteral("dump"), WindowsBook() }, tmp.path());
     ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
     const QJsonObject o = r.json();
     EXPECT_EQ(o[QStringLiteral("title")].toString(), QStringLiteral("そらのえほん"));
@@ -69,13 +70,14 @@ TEST_F(PimokoBookTool, DumpOfAWindowsFile)
     const QJsonObject p1 = pages[0].toObject();
     EXPECT_EQ(p1[QStringLiteral("page")].toInt(), 1);
     EXPECT_EQ(p1[QStringLiteral("PictureFile")].toString(), QStringLiteral("C:\\絵本\\sora.bmp"));
-    EXPECT_EQ(p1[QStringLiteral("TextLines")].toArray(), QJsonArray{QStringLiteral("むかしむかし、")});
-    EXPECT_EQ(p1[QStringLiteral("CharDelays")].toArray(), (QJsonArray{100, 120, 0}));
+    EXPECT_EQ(
+        p1[QStringLiteral("TextLines")].toArray(), QJsonArray { QStringLiteral("むかしむかし、") });
+    EXPECT_EQ(p1[QStringLiteral("CharDelays")].toArray(), (QJsonArray { 100, 120, 0 }));
     EXPECT_EQ(p1[QStringLiteral("FontStyle")].toString(), QStringLiteral("Type_BI"));
     EXPECT_TRUE(p1[QStringLiteral("SoundLoop")].isBool());
     EXPECT_FALSE(p1.contains(QStringLiteral("PageNumber")));
     EXPECT_FALSE(p1.contains(QStringLiteral("DistPictureName")));
-    EXPECT_EQ(p1.size(), 38);  // "page" and 37 fields
+    EXPECT_EQ(p1.size(), 38); // "page" and 37 fields
     const QJsonObject p2 = pages[1].toObject();
     EXPECT_TRUE(p2[QStringLiteral("ClipMode")].toBool());
     EXPECT_EQ(p2[QStringLiteral("CharDelays")].toArray().size(), 0);
@@ -94,7 +96,7 @@ TEST_F(PimokoBookTool, DumpOfABookWrittenByTheProgramAndRefusals)
     book.BookFilePath = tmp.file(QStringLiteral("own.pmk"));
     ASSERT_TRUE(book.SaveBook());
 
-    const ToolRun r = RunTool({QStringLiteral("dump"), QStringLiteral("own.pmk")}, tmp.path());
+    const ToolRun r = RunTool({ QStringLiteral("dump"), QStringLiteral("own.pmk") }, tmp.path());
     ASSERT_EQ(r.exitCode, 0);
     const QJsonObject p = r.json()[QStringLiteral("pages")].toArray()[0].toObject();
     EXPECT_EQ(r.json()[QStringLiteral("title")].toString(), QStringLiteral("自作"));
@@ -102,58 +104,61 @@ TEST_F(PimokoBookTool, DumpOfABookWrittenByTheProgramAndRefusals)
     EXPECT_EQ(p[QStringLiteral("LinkPage")].toInt(), 1);
     EXPECT_EQ(p[QStringLiteral("FontFamily")].toInt(), -1);
 
-    const ToolRun bad = RunTool({QStringLiteral("dump"), test::WriteFile(tmp.file(QStringLiteral("x.txt")), "")},
-                            tmp.path());
+    const ToolRun bad = RunTool(
+        { QStringLiteral("dump"), test::WriteFile(tmp.file(QStringLiteral("x.txt")), "") },
+        tmp.path());
     EXPECT_EQ(bad.exitCode, 1);
     EXPECT_EQ(bad.err.trimmed(), QStringLiteral("ファイルを開けませんでした。"));
     EXPECT_TRUE(bad.out.isEmpty());
-    EXPECT_EQ(RunTool({QStringLiteral("dump")}, tmp.path()).exitCode, 2);
-    EXPECT_EQ(RunTool({QStringLiteral("nonsense")}, tmp.path()).exitCode, 2);
+    EXPECT_EQ(RunTool({ QStringLiteral("dump") }, tmp.path()).exitCode, 2);
+    EXPECT_EQ(RunTool({ QStringLiteral("nonsense") }, tmp.path()).exitCode, 2);
 }
 
 TEST_F(PimokoBookTool, CheckReportsEachProblem)
 {
     const QString path = WindowsBook();
-    test::WriteFile(tmp.file(QStringLiteral("絵本/sora.bmp")), "BM");  // found by its name beside the book
-    const ToolRun r = RunTool({QStringLiteral("check"), path}, tmp.path());
+    test::WriteFile(
+        tmp.file(QStringLiteral("絵本/sora.bmp")), "BM"); // found by its name beside the book
+    const ToolRun r = RunTool({ QStringLiteral("check"), path }, tmp.path());
     EXPECT_EQ(r.exitCode, 1);
     const QStringList lines = QString::fromUtf8(r.out).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
-    EXPECT_EQ(lines, (QStringList{
-                         QStringLiteral("page 1: sound file not found: C:\\絵本\\umi.wav"),
-                         QStringLiteral("page 2: picture file not found: kumo.bmp"),
-                         QStringLiteral("page 2: sound file not found: C:\\絵本\\umi.wav"),
-                         QStringLiteral("page 2: goto page 9 is not in use"),
-                     }));
+    EXPECT_EQ(lines,
+        (QStringList {
+            QStringLiteral("page 1: sound file not found: C:\\絵本\\umi.wav"),
+            QStringLiteral("page 2: picture file not found: kumo.bmp"),
+            QStringLiteral("page 2: sound file not found: C:\\絵本\\umi.wav"),
+            QStringLiteral("page 2: goto page 9 is not in use"),
+        }));
 
     ScriptedPromptPort prompt;
     TOpenBook book(prompt, tmp.path());
     book.Page(1).InUse = true;
     book.BookFilePath = tmp.file(QStringLiteral("clean.pmk"));
     ASSERT_TRUE(book.SaveBook());
-    const ToolRun clean = RunTool({QStringLiteral("check"), book.BookFilePath}, tmp.path());
+    const ToolRun clean = RunTool({ QStringLiteral("check"), book.BookFilePath }, tmp.path());
     EXPECT_EQ(clean.exitCode, 0);
     EXPECT_TRUE(clean.out.isEmpty());
 
-    book.Page(1).TextLines = {QString(2002, QChar(0x3042))};
+    book.Page(1).TextLines = { QString(2002, QChar(0x3042)) };
     ASSERT_TRUE(book.SaveBook());
-    const ToolRun longText = RunTool({QStringLiteral("check"), book.BookFilePath}, tmp.path());
+    const ToolRun longText = RunTool({ QStringLiteral("check"), book.BookFilePath }, tmp.path());
     EXPECT_EQ(longText.exitCode, 1);
     EXPECT_TRUE(longText.out.contains("page 1: text of 2002 characters"));
 }
 
 TEST_F(PimokoBookTool, SettingsAndList)
 {
-    const ToolRun none = RunTool({QStringLiteral("settings"), tmp.path()}, tmp.path());
+    const ToolRun none = RunTool({ QStringLiteral("settings"), tmp.path() }, tmp.path());
     ASSERT_EQ(none.exitCode, 0);
     EXPECT_TRUE(none.json()[QStringLiteral("playerMode")].toBool());
     EXPECT_TRUE(none.json()[QStringLiteral("marker")].isNull());
     EXPECT_EQ(none.json().size(), 17);
 
     test::WriteFile(tmp.file(QStringLiteral("ini.dat")),
-                    test::WindowsLines({QStringLiteral("PBOOK_INIFILE_V03"), QStringLiteral("ＭＳ 明朝"),
-                                        QStringLiteral("24"), QStringLiteral("255"), QStringLiteral("60"),
-                                        QStringLiteral("1000"), QStringLiteral("3")}));
-    const QJsonObject s = RunTool({QStringLiteral("settings"), tmp.path()}, tmp.path()).json();
+        test::WindowsLines({ QStringLiteral("PBOOK_INIFILE_V03"), QStringLiteral("ＭＳ 明朝"),
+            QStringLiteral("24"), QStringLiteral("255"), QStringLiteral("60"),
+            QStringLiteral("1000"), QStringLiteral("3") }));
+    const QJsonObject s = RunTool({ QStringLiteral("settings"), tmp.path() }, tmp.path()).json();
     EXPECT_FALSE(s[QStringLiteral("playerMode")].toBool());
     EXPECT_EQ(s[QStringLiteral("marker")].toString(), QStringLiteral("PBOOK_INIFILE_V03"));
     EXPECT_EQ(s[QStringLiteral("DefaultFontName")].toString(), QStringLiteral("ＭＳ 明朝"));
@@ -161,20 +166,23 @@ TEST_F(PimokoBookTool, SettingsAndList)
     EXPECT_EQ(s[QStringLiteral("TransitionFineness")].toInt(), 3);
 
     test::WriteFile(tmp.file(QStringLiteral("PBooklst.dat")),
-                    test::WindowsLines({QStringLiteral("PBOOK_LISTFILE_V03"), QStringLiteral("そら"),
-                                        QStringLiteral("\\BOOKS\\P2002_0315(1)\\NewBook.pmk"),
-                                        QStringLiteral("うみ"), QStringLiteral("C:\\絵本\\umi.pmk")}));
-    const ToolRun list = RunTool({QStringLiteral("list"), tmp.path()}, tmp.path());
+        test::WindowsLines({ QStringLiteral("PBOOK_LISTFILE_V03"), QStringLiteral("そら"),
+            QStringLiteral("\\BOOKS\\P2002_0315(1)\\NewBook.pmk"), QStringLiteral("うみ"),
+            QStringLiteral("C:\\絵本\\umi.pmk") }));
+    const ToolRun list = RunTool({ QStringLiteral("list"), tmp.path() }, tmp.path());
     ASSERT_EQ(list.exitCode, 0);
     const QJsonArray entries = list.json()[QStringLiteral("entries")].toArray();
     ASSERT_EQ(entries.size(), 2);
     const QJsonObject e0 = entries[0].toObject();
     EXPECT_EQ(e0[QStringLiteral("slot")].toInt(), 0);
     EXPECT_EQ(e0[QStringLiteral("title")].toString(), QStringLiteral("そら"));
-    EXPECT_EQ(e0[QStringLiteral("fileName")].toString(), QStringLiteral("\\BOOKS\\P2002_0315(1)\\NewBook.pmk"));
-    EXPECT_EQ(e0[QStringLiteral("path")].toString(), tmp.path() + QStringLiteral("/BOOKS/P2002_0315(1)/NewBook.pmk"));
-    EXPECT_EQ(entries[1].toObject()[QStringLiteral("path")].toString(), QStringLiteral("C:\\絵本\\umi.pmk"));
+    EXPECT_EQ(e0[QStringLiteral("fileName")].toString(),
+        QStringLiteral("\\BOOKS\\P2002_0315(1)\\NewBook.pmk"));
+    EXPECT_EQ(e0[QStringLiteral("path")].toString(),
+        tmp.path() + QStringLiteral("/BOOKS/P2002_0315(1)/NewBook.pmk"));
+    EXPECT_EQ(entries[1].toObject()[QStringLiteral("path")].toString(),
+        QStringLiteral("C:\\絵本\\umi.pmk"));
 }
 
-}  // namespace
-}  // namespace pimoko
+} // namespace
+} // namespace pimoko

@@ -9,8 +9,8 @@
 namespace pimoko::tool {
 namespace {
 
-void CheckMedia(const TOpenBook& book, int n, const QString& what, const QString& file,
-                QStringList* problems)
+void CheckMedia(
+    const TOpenBook& book, int n, const QString& what, const QString& file, QStringList* problems)
 {
     if (file.isEmpty())
         return;
@@ -18,13 +18,14 @@ void CheckMedia(const TOpenBook& book, int n, const QString& what, const QString
         problems->append(QStringLiteral("page %1: %2 file not found: %3").arg(n).arg(what, file));
 }
 
-void CheckTarget(const TOpenBook& book, int n, const QString& what, int target,
-                 QStringList* problems)
+void CheckTarget(
+    const TOpenBook& book, int n, const QString& what, int target, QStringList* problems)
 {
     if (target == 0)
         return;
     if (target < 1 || target > TOpenBook::kPageCount || !book.Page(target).InUse)
-        problems->append(QStringLiteral("page %1: %2 page %3 is not in use").arg(n).arg(what).arg(target));
+        problems->append(
+            QStringLiteral("page %1: %2 page %3 is not in use").arg(n).arg(what).arg(target));
 }
 
 void CheckEncodable(int n, const QString& what, const QString& text, QStringList* problems)
@@ -75,5 +76,5 @@ int RunCheck(const QStringList& args)
 
 CommandRegistration reg("check", "FILE", &RunCheck);
 
-}  // namespace
-}  // namespace pimoko::tool
+} // namespace
+} // namespace pimoko::tool

@@ -31,5 +31,5 @@ int RunDump(const QStringList& args)
 
 CommandRegistration reg("dump", "FILE", &RunDump);
 
-}  // namespace
-}  // namespace pimoko::tool
+} // namespace
+} // namespace pimoko::tool

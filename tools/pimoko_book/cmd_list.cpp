@@ -29,5 +29,5 @@ int RunList(const QStringList& args)
 
 CommandRegistration reg("list", "DIR", &RunList);
 
-}  // namespace
-}  // namespace pimoko::tool
+} // namespace
+} // namespace pimoko::tool

@@ -19,5 +19,5 @@ int RunSettings(const QStringList& args)
 
 CommandRegistration reg("settings", "DIR", &RunSettings);
 
-}  // namespace
-}  // namespace pimoko::tool
+} // namespace
+} // namespace pimoko::tool

@@ -27,18 +27,18 @@ void Write(FILE* to, const QByteArray& bytes)
     std::fflush(to);
 }
 
-}  // namespace
+} // namespace
 
 CommandRegistration::CommandRegistration(const char* name, const char* usage, CommandFunction run)
 {
-    Registry().push_back({QString::fromUtf8(name), QString::fromUtf8(usage), run});
+    Registry().push_back({ QString::fromUtf8(name), QString::fromUtf8(usage), run });
 }
 
 std::vector<Command> Commands()
 {
     std::vector<Command> sorted = Registry();
     std::sort(sorted.begin(), sorted.end(),
-              [](const Command& a, const Command& b) { return a.name < b.name; });
+        [](const Command& a, const Command& b) { return a.name < b.name; });
     return sorted;
 }
 
@@ -47,9 +47,15 @@ void PrintJson(const QJsonObject& object)
     Write(stdout, QJsonDocument(object).toJson(QJsonDocument::Indented));
 }
 
-void PrintLine(const QString& line) { Write(stdout, line.toUtf8() + '\n'); }
+void PrintLine(const QString& line)
+{
+    Write(stdout, line.toUtf8() + '\n');
+}
 
-void PrintError(const QString& line) { Write(stderr, line.toUtf8() + '\n'); }
+void PrintError(const QString& line)
+{
+    Write(stderr, line.toUtf8() + '\n');
+}
 
 int UsageError(const QString& name)
 {
@@ -59,10 +65,13 @@ int UsageError(const QString& name)
     return 2;
 }
 
-QString CurrentFolder() { return QDir::currentPath(); }
+QString CurrentFolder()
+{
+    return QDir::currentPath();
+}
 
-bool LoadBookForTool(TOpenBook& book, ScriptedPromptPort& prompt, const QString& path,
-                     QString* message)
+bool LoadBookForTool(
+    TOpenBook& book, ScriptedPromptPort& prompt, const QString& path, QString* message)
 {
     if (book.LoadBook(QFileInfo(path).absoluteFilePath()))
         return true;
@@ -141,4 +150,4 @@ QJsonObject PageToJson(const TNovelPage& p, int pageNumber)
     return o;
 }
 
-}  // namespace pimoko::tool
+} // namespace pimoko::tool

@@ -12,7 +12,7 @@ class TNovelPage;
 class TOpenBook;
 class ScriptedPromptPort;
 struct TBookDefaults;
-}  // namespace pimoko
+} // namespace pimoko
 
 namespace pimoko::tool {
 
@@ -21,7 +21,7 @@ using CommandFunction = int (*)(const QStringList& args);
 
 struct Command {
     QString name;
-    QString usage;  // the arguments, as the usage text shows them: "FILE"
+    QString usage; // the arguments, as the usage text shows them: "FILE"
     CommandFunction run;
 };
 
@@ -47,12 +47,12 @@ QString CurrentFolder();
 
 // Loads a book the way the library does, without windows. On failure returns false
 // with the message the user would have seen.
-bool LoadBookForTool(TOpenBook& book, ScriptedPromptPort& prompt, const QString& path,
-                     QString* message);
+bool LoadBookForTool(
+    TOpenBook& book, ScriptedPromptPort& prompt, const QString& path, QString* message);
 
 // The book defaults under their names.
 QJsonObject DefaultsToJson(const TBookDefaults& defaults);
 // A page in use: "page" and every stored field under its own name.
 QJsonObject PageToJson(const TNovelPage& page, int pageNumber);
 
-}  // namespace pimoko::tool
+} // namespace pimoko::tool
