@@ -1,8 +1,6 @@
 #!/usr/bin/env bash
-# Lays out the sample start-up folder BUILD/startup from the built program.
+# Lays out the sample start-up folder BUILD/startup with the built program: settings,
+# book list, the sample book with its pictures and sounds, the pens, and Player.
 set -euo pipefail
 build="$1"
-root="$build/startup"
-mkdir -p "$root"/{BOOKS,Temp,pen,Deleted,Player}
-cp -f "$build/bin/pimoko" "$root/Player/PimokoP.exe"
-cp -f "$build/bin/libunlha32.so" "$root/Player/" 2>/dev/null || true
+"$build/bin/pimoko-sample" "$build/startup" --program "$build/bin/pimoko"
