@@ -52,7 +52,9 @@ TEST_F(HostileArchive, NamesLeavingTheFolderAreRefusedAndTheRestExtracted)
         + Level0Entry(Stored("../z.txt", "unix dots")) + Level0Entry(Stored(absolute, "absolute"))
         + Level0Entry(Stored("C:\\c.txt", "drive")) + Level2Entry(climbing)
         + Level0Entry(Stored("sub\\good.txt", "good"))
-        + Level2Entry(Stored("good2.txt", "good too"));
+        + Level2Entry(Stored("good2.txt", "good too"))
+        + Level1Entry(Stored("l1\\g.txt", "level 1 folder"))
+        + Level2Entry(Stored("win\\f.txt", "level 2 folder"));
 
     ArchiveResult result = UnpackBook(Archive(archive), Book());
 
@@ -61,7 +63,9 @@ TEST_F(HostileArchive, NamesLeavingTheFolderAreRefusedAndTheRestExtracted)
     EXPECT_FALSE(QFileInfo::exists(QString::fromLatin1(absolute)));
     QMap<QString, QByteArray> extracted = FilesUnder(Book());
     QMap<QString, QByteArray> expected { { QStringLiteral("sub/good.txt"), "good" },
-        { QStringLiteral("good2.txt"), "good too" } };
+        { QStringLiteral("good2.txt"), "good too" },
+        { QStringLiteral("l1/g.txt"), "level 1 folder" },
+        { QStringLiteral("win/f.txt"), "level 2 folder" } };
     EXPECT_EQ(extracted, expected);
     for (const char* told : { "x.txt", "y.txt", "z.txt", "c.txt", "w.txt" })
         EXPECT_TRUE(result.message.contains(QString::fromLatin1(told))) << told;
