@@ -1,12 +1,16 @@
 #include "tools/pimoko_book/commands.h"
 
-#include <QCoreApplication>
+#include <QGuiApplication>
 #include <QStringList>
 
 // The subcommands register themselves from their own files; this only dispatches.
 int main(int argc, char** argv)
 {
-    QCoreApplication app(argc, argv);
+    // Rendering and playing draw text, which needs the font database of a GUI
+    // application; the tool never opens a window, so it needs no display either.
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QGuiApplication app(argc, argv);
     const QStringList args = app.arguments().mid(1);
     const auto commands = pimoko::tool::Commands();
     if (!args.isEmpty()) {
