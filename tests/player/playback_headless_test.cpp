@@ -1,6 +1,8 @@
 #include "tests/player/playback_test_support.h"
 
 #include <QDir>
+#include <QFileInfo>
+#include <QProcess>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <gtest/gtest.h>
@@ -180,6 +182,33 @@ TEST(HeadlessPlay, SoundStopWithASoundFileStopsAndDoesNotPlayIt)
               (QStringList {QStringLiteral(R"({"action":"play","file":"%1","loop":false})").arg(a),
                             QStringLiteral(R"({"action":"stop","file":"%1","loop":false})").arg(a),
                             R"({"action":"stop","file":"","loop":false})"}));
+}
+
+TEST(HeadlessPlay, TheProgramPrintsTheSameLinesForTheBookFile)
+{
+    const QString program = QStringLiteral(PIMOKO_BINARY_DIR "/bin/pimoko-book");
+    if (!QFileInfo(program).isExecutable())
+        GTEST_SKIP() << "pimoko-book is not built";
+    PlaybackRig r;
+    SmallBook(r);
+    const QString file = r.folder.file("book.pmk");
+    QByteArray bytes;
+    for (const QString& line : r.book.BookFileLines())
+        bytes += test::Sjis(line) + "\r\n";
+    test::WriteFile(file, bytes);
+
+    QProcess p;
+    p.setWorkingDirectory(r.folder.path());
+    p.start(program, {"play", file, "--input", "advance; key Right; key Enter; stop"});
+    ASSERT_TRUE(p.waitForFinished(60000));
+    const QString err = QString::fromUtf8(p.readAllStandardError());
+    if (err.contains("needs fonts"))
+        GTEST_SKIP() << "pimoko-book runs without a GUI application object";
+    EXPECT_EQ(p.exitCode(), 0) << qPrintable(err);
+    const QStringList printed =
+        QString::fromUtf8(p.readAllStandardOutput()).split('\n', Qt::SkipEmptyParts);
+    const HeadlessRun run = Play(r.book, QStringLiteral("advance; key Right; key Enter; stop"));
+    EXPECT_EQ(printed, run.lines);
 }
 
 }  // namespace
