@@ -116,8 +116,8 @@ void FillBook(TOpenBook& book)
     rabbit.PictureFile = QStringLiteral("rabbit.bmp");
     rabbit.ClipMode = true;
     rabbit.ClipTransparent = true;
-    rabbit.ClipX = 420;
-    rabbit.ClipY = 250;
+    rabbit.ClipX = 440;
+    rabbit.ClipY = 120;
     rabbit.PicEffect = 1;
     rabbit.EffectWait = 10;
     rabbit.SoundFile = QStringLiteral("hop.wav");
@@ -140,8 +140,8 @@ void FillBook(TOpenBook& book)
     night.PictureFile = QStringLiteral("night.bmp");
     night.PicEffect = 1;
     night.EffectWait = 20;
-    SetText(night, {QStringLiteral("よるの　もりは　しずかです。"), QStringLiteral("ほしが　きらきら　ひかります。")},
-            kMinchoFont, 32, Rgb(255, 255, 230), 560, 40);
+    SetText(night, {QStringLiteral("よるの　もりは　しずか。"), QStringLiteral("ほしが　きらきら　ひかる。")},
+            kMinchoFont, 30, Rgb(255, 255, 230), 560, 40);
     night.Vertical = true;
     night.LinePitch = 16;
     night.Shadow = true;
@@ -153,9 +153,10 @@ void FillBook(TOpenBook& book)
     // waits for the reader's choice with both links on the picture.
     TNovelPage& fork = NewPage(book, 5, QStringLiteral("わかれみち"));
     fork.PictureFile = QStringLiteral("crossroads.jpg");
-    SetText(fork, {QStringLiteral("どちらへ　いこうかな？")}, kGothicFont, 30, Rgb(255, 255, 255), 160, 40);
+    SetText(fork, {QStringLiteral("どちらへ　いこうかな？")}, kGothicFont, 30, Rgb(30, 50, 130), 160, 40);
     fork.Shadow = true;
-    fork.ShadowColor = Rgb(0, 40, 0);
+    fork.Highlight = true;
+    fork.ShadowColor = Rgb(255, 255, 255);
     SetDelays(fork, 90);
     TNovelPage& toForest = NewPage(book, 6, QStringLiteral("もりへ"));
     SetText(toForest, {QStringLiteral("←　もりへ　いく")}, kGothicFont, 28, Rgb(255, 255, 160), 40, 190);
@@ -165,7 +166,7 @@ void FillBook(TOpenBook& book)
     toForest.LinkPage = 8;
     SetDelays(toForest, 60);
     TNovelPage& toSea = NewPage(book, 7, QStringLiteral("うみへ"));
-    SetText(toSea, {QStringLiteral("うみへ　いく　→")}, kGothicFont, 28, Rgb(255, 255, 160), 420, 190);
+    SetText(toSea, {QStringLiteral("うみへ　いく　→")}, kGothicFont, 28, Rgb(255, 255, 160), 380, 190);
     toSea.Shadow = true;
     toSea.Highlight = true;
     toSea.ShadowColor = Rgb(0, 30, 90);
@@ -192,9 +193,10 @@ void FillBook(TOpenBook& book)
     seaside.PicEffect = 1;
     seaside.EffectWait = 10;
     SetText(seaside, {QStringLiteral("なみが　ざざーん、ざざーん。"), QStringLiteral("……めを　とじて、ひとねむり。")},
-            kGothicFont, 26, Rgb(255, 255, 255), 30, 30);
+            kGothicFont, 26, Rgb(20, 50, 120), 30, 30);
     seaside.Shadow = true;
-    seaside.ShadowColor = Rgb(0, 40, 90);
+    seaside.Highlight = true;
+    seaside.ShadowColor = Rgb(255, 255, 255);
     SetDelays(seaside, 90);
     seaside.Period = true;
 

@@ -234,11 +234,11 @@ QImage Sea()
     QPainter p(&image);
     p.setRenderHint(QPainter::Antialiasing);
     Sky(p, QColor(60, 150, 230), QColor(200, 235, 255), 230);
-    Cloud(p, 420, 80, 1.2, QColor(255, 255, 255, 220));
-    QLinearGradient water(0, 230, 0, 400);
+    Cloud(p, 500, 130, 1.2, QColor(255, 255, 255, 220));
+    QLinearGradient water(0, 230, 0, 430);
     water.setColorAt(0, QColor(20, 90, 170));
     water.setColorAt(1, QColor(60, 170, 210));
-    p.fillRect(0, 230, W, 170, water);
+    p.fillRect(0, 230, W, 200, water);
     p.setPen(QPen(QColor(230, 245, 255, 180), 2));
     for (int row = 0; row < 8; ++row) {
         const double y = 245 + row * 20;
