@@ -1,0 +1,205 @@
+#include "app/core/window_registry.h"
+#include "app/ui/library_window.h"
+#include "app/ui/options_window.h"
+#include "app/ui/program.h"
+#include "book/book_list.h"
+#include "book/settings_file.h"
+#include "platform/line_file.h"
+#include "platform/prompt_port.h"
+#include "player/playback.h"
+#include "player/sound_player.h"
+#include "player/ui/viewer_window.h"
+#include "tests/app/app_test_books.h"
+#include "tests/support/test_support.h"
+
+#include <QAction>
+#include <QDir>
+#include <QListWidget>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+namespace pimoko {
+namespace {
+
+class ProgramTest : public ::testing::Test {
+protected:
+    void TearDown() override
+    {
+        program.reset();
+        QDir::setCurrent(QDir::tempPath());
+    }
+
+    QString File(const QString& name) const { return dir.file(name); }
+
+    void WriteSettingsFile()
+    {
+        WriteLineFile(File(QStringLiteral("ini.dat")), {QStringLiteral("PBOOK_INIFILE_V13")});
+        ASSERT_TRUE(WriteSettings(dir.path(), TBookDefaults(), 1));
+    }
+
+    // A book of three pages listed in the library: the second page waits for the reader.
+    void ListBook()
+    {
+        test::WriteBook(File(QStringLiteral("BOOKS/b/b.pmk")), QStringLiteral("きつねの本"),
+                        {QStringLiteral("いち"), QStringLiteral("に"), QStringLiteral("さん")}, false);
+        ScriptedPromptPort quiet;
+        TOpenBook book(quiet, dir.path());
+        ASSERT_TRUE(book.LoadBook(File(QStringLiteral("BOOKS/b/b.pmk"))));
+        book.Page(2).Period = true;
+        WriteLineFile(File(QStringLiteral("BOOKS/b/b.pmk")), book.BookFileLines());
+        WriteLineFile(File(QStringLiteral("PBooklst.dat")),
+                      {kBookListHeader, QStringLiteral("きつねの本"), QStringLiteral("\\BOOKS\\b\\b.pmk")});
+    }
+
+    void Start()
+    {
+        program = std::make_unique<Program>(dir.path(), clock, &prompt, std::make_unique<SilentSoundPort>());
+        program->CreateWindows();
+        program->Library()->show();
+    }
+
+    test::TempFolder dir;
+    ManualClock clock;
+    ScriptedPromptPort prompt;
+    std::unique_ptr<Program> program;
+};
+
+TEST_F(ProgramTest, WindowsAreMadeOnceInTheDesignOrder)
+{
+    Start();
+    const auto& log = program->Registry().CreationLog();
+    ASSERT_EQ(log.size(), kWindowOrder.size());
+    for (size_t i = 0; i < log.size(); ++i) {
+        EXPECT_EQ(log[i], QString::fromLatin1(kWindowOrder[i].className));
+        QWidget* w = program->Window(log[i]);
+        ASSERT_NE(w, nullptr) << log[i].toStdString();
+        if (log[i] != QLatin1String("TForm6")) {
+            EXPECT_EQ(w->windowTitle(), QString::fromUtf8(kWindowOrder[i].caption)) << log[i].toStdString();
+        }
+    }
+    EXPECT_EQ(program->Window(QStringLiteral("TForm3")), program->Viewer());
+    EXPECT_FALSE(program->Viewer()->isVisible());
+}
+
+TEST_F(ProgramTest, WithoutSettingsTheLibraryOffersReadingOnly)
+{
+    Start();
+    TForm6* library = program->Library();
+    EXPECT_EQ(library->windowTitle(), QStringLiteral("ピモコプレーヤー ver1.26"));
+    EXPECT_TRUE(library->PlayerMode());
+    for (QPushButton* b : {library->BitBtn1, library->BitBtn3, library->BitBtn5, library->BitBtn6}) {
+        EXPECT_FALSE(b->isVisible()) << b->text().toStdString();
+    }
+    EXPECT_TRUE(library->BitBtn2->isVisible());
+    EXPECT_TRUE(library->BitBtn4->isVisible());
+    EXPECT_FALSE(library->EditMenuItem->isEnabled());
+    EXPECT_FALSE(library->RemoveMenuItem->isEnabled());
+    EXPECT_TRUE(library->ReadMenuItem->isEnabled());
+}
+
+TEST_F(ProgramTest, WithSettingsEveryButtonIsThere)
+{
+    WriteSettingsFile();
+    Start();
+    TForm6* library = program->Library();
+    EXPECT_EQ(library->windowTitle(), QStringLiteral("ピモコ ver1.26"));
+    for (QPushButton* b : {library->BitBtn1, library->BitBtn2, library->BitBtn3, library->BitBtn4,
+                           library->BitBtn5, library->BitBtn6}) {
+        EXPECT_TRUE(b->isVisible()) << b->text().toStdString();
+    }
+    EXPECT_EQ(library->BitBtn3->toolTip(), QStringLiteral("リストから削除しますが元のファイルは消えません"));
+}
+
+TEST_F(ProgramTest, ReadingAListedBookPlaysItToItsFirstWait)
+{
+    WriteSettingsFile();
+    ListBook();
+    Start();
+    TForm6* library = program->Library();
+    ASSERT_EQ(library->BookListBox->count(), 1);
+    EXPECT_EQ(library->BookListBox->item(0)->text(), QStringLiteral("きつねの本"));
+
+    QTest::mouseClick(library->BitBtn2, Qt::LeftButton);
+    EXPECT_FALSE(program->LibraryState().Busy) << "nothing selected: nothing to read";
+
+    library->Select(0);
+    QTest::mouseClick(library->BitBtn2, Qt::LeftButton);
+    EXPECT_TRUE(program->LibraryState().Busy);
+    // While the book plays, the library's own actions are shut out.
+    library->close();
+    EXPECT_TRUE(library->isVisible());
+
+    clock.RunUntilIdle();
+    EXPECT_FALSE(program->LibraryState().Busy);
+    EXPECT_EQ(program->Book().CurrentPage, 3);
+    TForm3* viewer = program->Viewer();
+    EXPECT_TRUE(viewer->isVisible());
+    EXPECT_EQ(viewer->windowTitle(), QStringLiteral("きつねの本"));
+    EXPECT_TRUE(viewer->Bitbtn1->isVisible());
+    // The page's fill is on the picture.
+    EXPECT_EQ(viewer->State().Picture().pixelColor(2, 2), QColor(0x10, 0x20, 0x40));
+}
+
+TEST_F(ProgramTest, InPlayerModeEnterReadsTheFirstBook)
+{
+    ListBook();
+    Start();
+    TForm6* library = program->Library();
+    ASSERT_EQ(library->Selected(), -1);
+    QTest::keyClick(library->BookListBox, Qt::Key_Return);
+    EXPECT_EQ(library->Selected(), 0);
+    clock.RunUntilIdle();
+    EXPECT_EQ(program->Book().CurrentPage, 3);
+    EXPECT_TRUE(program->Viewer()->isVisible());
+}
+
+TEST_F(ProgramTest, OptionsCancelKeepsTheModeAndOkSetsFullScreenForTheViewer)
+{
+    WriteSettingsFile();
+    ListBook();
+    Start();
+    TForm6* library = program->Library();
+    QTest::mouseClick(library->BitBtn4, Qt::LeftButton);
+    TForm4* options = program->Options();
+    ASSERT_TRUE(options->isVisible());
+    EXPECT_EQ(options->pos(), library->frameGeometry().topLeft());
+
+    options->FullScreenRadio->setChecked(true);
+    QTest::mouseClick(options->CancelButton, Qt::LeftButton);
+    EXPECT_FALSE(options->isVisible());
+    EXPECT_FALSE(program->FullScreenCheckBox);
+    EXPECT_TRUE(options->WindowRadio->isChecked());
+
+    QTest::mouseClick(library->BitBtn4, Qt::LeftButton);
+    options->FullScreenRadio->setChecked(true);
+    QTest::mouseClick(options->OkButton, Qt::LeftButton);
+    EXPECT_TRUE(program->FullScreenCheckBox);
+
+    library->Select(0);
+    library->ReadBook(true);
+    clock.RunUntilIdle();
+    EXPECT_TRUE(program->Viewer()->State().fullScreen);
+    EXPECT_FALSE(program->Viewer()->Panel2->isVisible());
+}
+
+TEST_F(ProgramTest, ClosingTheLibrarySavesTheListAndEndsTheLoop)
+{
+    WriteSettingsFile();
+    ListBook();
+    Start();
+    TForm6* library = program->Library();
+    // The title of a listed book whose file went away is what the list keeps.
+    QFile::remove(File(QStringLiteral("BOOKS/b/b.pmk")));
+    library->RefreshTitles();
+    EXPECT_EQ(library->BookListBox->item(0)->text(), QStringLiteral("（ファイルが見つかりません）"));
+    EXPECT_TRUE(library->close());
+    QStringList lines;
+    ASSERT_TRUE(ReadLineFile(File(QStringLiteral("PBooklst.dat")), &lines));
+    EXPECT_EQ(lines.value(1), QStringLiteral("（ファイルが見つかりません）"));
+}
+
+}  // namespace
+}  // namespace pimoko
