@@ -148,25 +148,28 @@ SjisEncoding EncodeSjis(const QString& text)
 {
     const Tables& t = GetTables();
     SjisEncoding r;
-    r.bytes.reserve(text.size() * 2);
+    r.bytes.resize(text.size() * 2);
+    char* out = r.bytes.data();
+    qsizetype k = 0;
     const char16_t* s = reinterpret_cast<const char16_t*>(text.constData());
     for (qsizetype i = 0; i < text.size(); ++i) {
-        uint32_t code = t.encode[s[i]];
+        const uint32_t code = t.encode[s[i]];
         if (s[i] == 0) {
-            r.bytes.append('\0');
+            out[k++] = '\0';
         } else if (code == 0) {
             r.unencodable.append(static_cast<int>(i));
-            r.bytes.append('?');
+            out[k++] = '?';
             // A surrogate pair is one character: report it once.
             if (QChar::isHighSurrogate(s[i]) && i + 1 < text.size() && QChar::isLowSurrogate(s[i + 1]))
                 ++i;
         } else if (code & kSingle) {
-            r.bytes.append(static_cast<char>(code & 0xFF));
+            out[k++] = static_cast<char>(code & 0xFF);
         } else {
-            r.bytes.append(static_cast<char>(code >> 8));
-            r.bytes.append(static_cast<char>(code & 0xFF));
+            out[k++] = static_cast<char>(code >> 8);
+            out[k++] = static_cast<char>(code & 0xFF);
         }
     }
+    r.bytes.truncate(k);
     return r;
 }
 
