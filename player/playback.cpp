@@ -227,6 +227,13 @@ void TPlayback::PresentBackBuffer()
     parts_.screen.RepaintPicture();
 }
 
+void TPlayback::BlankViewer()
+{
+    parts_.compositor.BlankViewer();
+    parts_.viewer.Links().ClearLinkAreas();
+    parts_.screen.RepaintPicture();
+}
+
 void TPlayback::CopyViewerToBackBuffer()
 {
     QImage& back = parts_.compositor.BackBuffer();

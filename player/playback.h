@@ -58,6 +58,9 @@ public:
     // play it or wait.
     void PageDone();
     void PresentBackBuffer();
+    // Black viewer picture, back buffer and fade source, and no link areas (before a book
+    // is opened for reading or editing).
+    void BlankViewer();
 
     // The viewer's sound operations; a bare name is taken from the book's folder.
     void PlaySound(const QString& file, bool looped);

@@ -48,6 +48,17 @@ TEST(PlaybackLinks, AreasAccumulateOverPagesWithoutAPictureAndAPictureClearsThem
     EXPECT_EQ(r.viewer.cursor, kCursorHand);
 }
 
+TEST(PlaybackLinks, BlankViewerClearsThePicturesAndTheAreas)
+{
+    PlaybackRig r;
+    TwoLinkPages(r);
+    r.compositor.FillBackBuffer(0xFFFFFF);
+    r.playback.BlankViewer();
+    EXPECT_EQ(r.viewer.Links().LinkCount(), 0);
+    EXPECT_EQ(r.Pixel(45, 50), qRgb(0, 0, 0));
+    EXPECT_EQ(r.BackPixel(45, 50), qRgb(0, 0, 0));
+}
+
 TEST(PlaybackLinks, ClicksAndEnterActOnlyOnAChosenLink)
 {
     PlaybackRig r;
