@@ -30,6 +30,9 @@ const QString kNewTitle = QStringLiteral("新規ピモコ");
 const QString kEquals = QString(45, QLatin1Char('='));
 const QString kFileKind = QStringLiteral("モルカ絵本ファイルVer1.26");
 const QString kRuntimeBookName = QStringLiteral("PBKRun.pmk");
+// 300 full pages come to a few MB. A larger file is no book of ours, and reading it whole
+// (its text and an index of its lines) would take many times its size in memory.
+constexpr qint64 kMaxBookFileBytes = qint64(16) << 20;
 
 } // namespace
 
@@ -80,7 +83,7 @@ bool TOpenBook::LoadBook(const QString& givenPath)
         return false;
     }
     QByteArray bytes;
-    if (!ReadFileBytes(path, &bytes)) {
+    if (!ReadFileBytes(path, &bytes, kMaxBookFileBytes)) {
         prompt_.ShowMessage(MessageKind::Information, kCaption, kCannotOpen);
         return false;
     }
