@@ -36,8 +36,16 @@ QByteArray SavedBytes(const TOpenBook& book)
 
 } // namespace
 
+// LoadBook makes the book's folder the current folder; libFuzzer's corpus and artifact
+// paths may be relative, so the folder is put back after every input.
+struct KeepCurrentFolder {
+    QString saved = QDir::currentPath();
+    ~KeepCurrentFolder() { QDir::setCurrent(saved); }
+};
+
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
+    const KeepCurrentFolder keep;
     const QString path = Folder().filePath(QStringLiteral("fuzz.pmk"));
     WriteBytes(path, QByteArray(reinterpret_cast<const char*>(data), static_cast<qsizetype>(size)));
 
