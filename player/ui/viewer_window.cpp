@@ -249,6 +249,7 @@ void TForm3::ApplyScreenLayout(TViewerState::ScreenChange change)
 {
     changingLayout_ = true;
     if (change == TViewerState::ScreenChange::ToFullScreen) {
+        windowPlace_ = pos();
         setWindowFlags(Qt::Window | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint);
         setMinimumSize(0, 0);
         setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
@@ -257,11 +258,15 @@ void TForm3::ApplyScreenLayout(TViewerState::ScreenChange change)
                            static_cast<QWidget*>(StopButton), static_cast<QWidget*>(Bevel1)})
             w->hide();
         showFullScreen();
+        // Without a window manager to honour the full-screen state the window is sized here.
+        if (const QScreen* s = screen())
+            setGeometry(s->geometry());
         PlacePicture();
     } else if (change == TViewerState::ScreenChange::ToWindow) {
         setWindowFlags(kWindowFlags | Qt::WindowStaysOnTopHint);
         showNormal();
         setFixedSize(TViewerState::kDesignWidth, TViewerState::kDesignHeight);
+        move(windowPlace_);
         LayOutWindowMode();
         show();
     }

@@ -120,6 +120,7 @@ private:
     QImage linkGlyph_;
     QImage advanceGlyph_;
     bool firstShow_ = true;
+    QPoint windowPlace_;  // where the window was before it went full screen
     // Hiding to change the window's flags is not the reader closing the viewer.
     bool changingLayout_ = false;
 };
