@@ -318,5 +318,28 @@ TEST_F(ViewerWindowTest, ListButtonAndKeysOpenTheTitleListOnlyWhenIdle)
     EXPECT_FALSE(peers.listVisible);
 }
 
+// The hidden page buttons step between pages with a background of their own (1 and 3
+// here); going back skips one, since CurrentPage already names the next page.
+TEST_F(ViewerWindowTest, HiddenPageButtonsStepBetweenBackgroundPages)
+{
+    book.CurrentPage = 1;
+    viewer.BitBtn3Click();
+    EXPECT_EQ(book.CurrentPage, 3);
+    EXPECT_TRUE(busy) << "the page plays";
+    // Pressed while the page plays: the typing is dropped and the step is taken at once.
+    viewer.BitBtn2Click();
+    EXPECT_EQ(book.CurrentPage, 1);
+    clock.RunUntilIdle();
+    book.CurrentPage = 4;
+    viewer.BitBtn2Click();
+    EXPECT_EQ(book.CurrentPage, 1);
+    clock.RunUntilIdle();
+    book.CurrentPage = 3;
+    viewer.BitBtn3Click();
+    EXPECT_EQ(book.CurrentPage, 3) << "no background page after 3: the page stays";
+    clock.RunUntilIdle();
+    EXPECT_FALSE(busy);
+}
+
 }  // namespace
 }  // namespace pimoko
