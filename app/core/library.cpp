@@ -16,8 +16,8 @@ const QString kBookTitleTag = QStringLiteral("<BOOK TITLE>");
 const QString kCannotOpen = QStringLiteral("絵本ファイルを開けませんでした。");
 const QString kCannotUnpack = QStringLiteral("絵本ファイルを解凍することができませんでした。");
 const QString kNoBookInArchive = QStringLiteral("ピモコファイル(*.PMK)が見つかりませんでした。");
-const QString kRemoveQuestion =
-    QStringLiteral("この絵本をリストから削除してよろしいですか？（絵本ファイルは残ります。）");
+const QString kRemoveQuestion
+    = QStringLiteral("この絵本をリストから削除してよろしいですか？（絵本ファイルは残ります。）");
 
 // A book title is one line near the top; a listed file that is huge or not a book
 // must not stall the library, so only its beginning is read.
@@ -28,7 +28,7 @@ QStringList SortedEntries(const QString& folder, QDir::Filters filters)
 {
     QDir dir(folder);
     return dir.entryList(filters | QDir::NoDotAndDotDot | QDir::Hidden | QDir::System,
-                         QDir::Name | QDir::IgnoreCase);
+        QDir::Name | QDir::IgnoreCase);
 }
 
 QString FirstBookIn(const QString& folder)
@@ -40,7 +40,7 @@ QString FirstBookIn(const QString& folder)
     return QString();
 }
 
-}  // namespace
+} // namespace
 
 QString BookTitleOfFile(const QString& path)
 {
@@ -79,8 +79,11 @@ QPoint LibraryFirstPosition(const QRect& workArea, const QSize& window)
 }
 
 TLibrary::TLibrary(PromptPort& prompt, LibraryPeers& peers, const QString& startupFolder)
-    : Unpack([](const QString& archive, const QString& folder) { return UnpackBook(archive, folder); }),
-      prompt_(prompt), peers_(peers), startupFolder_(startupFolder)
+    : Unpack(
+        [](const QString& archive, const QString& folder) { return UnpackBook(archive, folder); })
+    , prompt_(prompt)
+    , peers_(peers)
+    , startupFolder_(startupFolder)
 {
 }
 
@@ -100,7 +103,8 @@ bool TLibrary::RefreshTitles()
     for (BookListEntry& entry : list_.Entries) {
         if (entry.Slot < 0 || entry.Slot >= TBookList::kSlotCount)
             continue;
-        entry.Title = BookTitleOfFile(ResolveBookPath(startupFolder_, list_.Slots[entry.Slot].FileName));
+        entry.Title
+            = BookTitleOfFile(ResolveBookPath(startupFolder_, list_.Slots[entry.Slot].FileName));
     }
     Busy = false;
     return true;
@@ -163,7 +167,8 @@ void TLibrary::AddBookFile(const QString& path)
 {
     if (HasExtension(path, QStringLiteral(".pmk")))
         AddPmk(path);
-    else if (HasExtension(path, QStringLiteral(".lzh")) || HasExtension(path, QStringLiteral(".lz")))
+    else if (HasExtension(path, QStringLiteral(".lzh"))
+        || HasExtension(path, QStringLiteral(".lz")))
         AddArchive(path);
     else
         prompt_.ShowMessage(MessageKind::Information, kCaption, kCannotOpen);
@@ -219,7 +224,8 @@ void TLibrary::RemoveBook(int selected)
 {
     if (peers_.PlayerMode() || !ActionAllowed())
         return;
-    const Answer answer = prompt_.Ask(MessageKind::Warning, kCaption, kRemoveQuestion, Buttons::YesCancel);
+    const Answer answer
+        = prompt_.Ask(MessageKind::Warning, kCaption, kRemoveQuestion, Buttons::YesCancel);
     if (answer != Answer::Yes || selected < 0 || selected >= list_.Entries.size())
         return;
     peers_.HideTitleList();
@@ -244,4 +250,4 @@ bool TLibrary::SaveList()
     return SaveBookList(startupFolder_, list_);
 }
 
-}  // namespace pimoko
+} // namespace pimoko

@@ -115,4 +115,4 @@ QString FindUnpackedBook(const QString& folder);
 // The library's first place in the work area.
 QPoint LibraryFirstPosition(const QRect& workArea, const QSize& window);
 
-}  // namespace pimoko
+} // namespace pimoko

@@ -26,7 +26,10 @@ SingleInstanceGuard::SingleInstanceGuard(const QString& folder)
         anotherRuns_ = lock_->error() == QLockFile::LockFailedError;
 }
 
-SingleInstanceGuard::~SingleInstanceGuard() { Release(); }
+SingleInstanceGuard::~SingleInstanceGuard()
+{
+    Release();
+}
 
 void SingleInstanceGuard::Release()
 {
@@ -35,4 +38,4 @@ void SingleInstanceGuard::Release()
     held_ = false;
 }
 
-}  // namespace pimoko
+} // namespace pimoko

@@ -39,4 +39,4 @@ private:
     bool anotherRuns_ = false;
 };
 
-}  // namespace pimoko
+} // namespace pimoko

@@ -40,4 +40,4 @@ QObject* WindowRegistry::Instance(const QString& className) const
     return i < 0 ? nullptr : instances_[i];
 }
 
-}  // namespace pimoko
+} // namespace pimoko

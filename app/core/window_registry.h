@@ -15,24 +15,24 @@ namespace pimoko {
 // then the editor reads the settings file before any later window is made.
 struct WindowDesign {
     const char* className;
-    const char* caption;  // UTF-8
+    const char* caption; // UTF-8
 };
 
-inline constexpr std::array<WindowDesign, 13> kWindowOrder = {{
-    {"TForm6", "ピモコ ver1.26"},
-    {"TForm8", "ページ見出し"},
-    {"TForm2", "ピモコエディタ"},
-    {"TForm1", "テキスト詳細設定"},
-    {"TForm3", "ピモコビューワ"},
-    {"TForm4", "オプション"},
-    {"TForm5", "配布ファイルのコピー確認"},
-    {"TForm7", "クリップ設定"},
-    {"TForm9", "ページ挿入の確認"},
-    {"TForm10", "特殊効果、設定"},
-    {"TForm11", "絵本オプション"},
-    {"TForm12", "ページ挿入"},
-    {"TForm13", "ピモコグラフィックエディタ"},
-}};
+inline constexpr std::array<WindowDesign, 13> kWindowOrder = { {
+    { "TForm6", "ピモコ ver1.26" },
+    { "TForm8", "ページ見出し" },
+    { "TForm2", "ピモコエディタ" },
+    { "TForm1", "テキスト詳細設定" },
+    { "TForm3", "ピモコビューワ" },
+    { "TForm4", "オプション" },
+    { "TForm5", "配布ファイルのコピー確認" },
+    { "TForm7", "クリップ設定" },
+    { "TForm9", "ページ挿入の確認" },
+    { "TForm10", "特殊効果、設定" },
+    { "TForm11", "絵本オプション" },
+    { "TForm12", "ページ挿入" },
+    { "TForm13", "ピモコグラフィックエディタ" },
+} };
 
 // Position of a window class in the creation order, or -1.
 int WindowOrderIndex(const QString& className);
@@ -67,4 +67,4 @@ private:
     bool created_ = false;
 };
 
-}  // namespace pimoko
+} // namespace pimoko

@@ -28,7 +28,8 @@ class BookEntryDelegate : public QStyledItemDelegate {
 public:
     using QStyledItemDelegate::QStyledItemDelegate;
 
-    void paint(QPainter* p, const QStyleOptionViewItem& option, const QModelIndex& index) const override
+    void paint(
+        QPainter* p, const QStyleOptionViewItem& option, const QModelIndex& index) const override
     {
         const bool selected = option.state & QStyle::State_Selected;
         p->save();
@@ -38,7 +39,8 @@ public:
         const int width = option.widget ? option.widget->width() : option.rect.width();
         const QFontMetrics metrics(option.font);
         const int x = option.rect.left() + (width - metrics.horizontalAdvance(title)) / 2;
-        const int y = option.rect.top() + (option.rect.height() - metrics.height()) / 2 + metrics.ascent();
+        const int y
+            = option.rect.top() + (option.rect.height() - metrics.height()) / 2 + metrics.ascent();
         p->setPen(kNavy);
         p->drawText(x + 1, y + 1, title);
         p->setPen(Qt::yellow);
@@ -73,9 +75,11 @@ QLabel* TitleCopy(QWidget* parent, const QColor& color)
     return label;
 }
 
-}  // namespace
+} // namespace
 
-TForm6::TForm6(TLibrary& library, QWidget* parent) : QWidget(parent), library_(library)
+TForm6::TForm6(TLibrary& library, QWidget* parent)
+    : QWidget(parent)
+    , library_(library)
 {
     setWindowTitle(kLibraryCaption);
     setMinimumSize(469, 296);
@@ -104,10 +108,12 @@ TForm6::TForm6(TLibrary& library, QWidget* parent) : QWidget(parent), library_(l
 
     BitBtn2 = Button(Panel1, QStringLiteral("読む"), QStringLiteral("ピモコがスタートします"));
     BitBtn5 = Button(Panel1, QStringLiteral("エディタを開く"), QStringLiteral("絵本を編集します"));
-    BitBtn6 = Button(Panel1, QStringLiteral("絵本の新規作成"), QStringLiteral("新しい絵本を作成します"));
-    BitBtn1 = Button(Panel1, QStringLiteral("絵本を追加する"), QStringLiteral("絵本ファイルを追加します"));
+    BitBtn6 = Button(
+        Panel1, QStringLiteral("絵本の新規作成"), QStringLiteral("新しい絵本を作成します"));
+    BitBtn1 = Button(
+        Panel1, QStringLiteral("絵本を追加する"), QStringLiteral("絵本ファイルを追加します"));
     BitBtn3 = Button(Panel1, QStringLiteral("削除する"),
-                     QStringLiteral("リストから削除しますが元のファイルは消えません"));
+        QStringLiteral("リストから削除しますが元のファイルは消えません"));
     BitBtn4 = Button(Panel1, QStringLiteral("設定変更"), QStringLiteral("設定を変更します。"));
 
     PopupMenu1 = new QMenu(this);
@@ -134,7 +140,7 @@ TForm6::TForm6(TLibrary& library, QWidget* parent) : QWidget(parent), library_(l
     });
     connect(RemoveMenuItem, &QAction::triggered, this, &TForm6::RemoveBook);
     connect(BookListBox, &QWidget::customContextMenuRequested, this,
-            [this](const QPoint& at) { PopupMenu1->popup(BookListBox->viewport()->mapToGlobal(at)); });
+        [this](const QPoint& at) { PopupMenu1->popup(BookListBox->viewport()->mapToGlobal(at)); });
 
     LayOut();
 }
@@ -154,7 +160,7 @@ void TForm6::SetPlayerMode(bool on)
 
 void TForm6::ApplyPlayerMode()
 {
-    for (QPushButton* b : {BitBtn1, BitBtn3, BitBtn5, BitBtn6})
+    for (QPushButton* b : { BitBtn1, BitBtn3, BitBtn5, BitBtn6 })
         b->setVisible(!playerMode_);
     EditMenuItem->setEnabled(!playerMode_);
     RemoveMenuItem->setEnabled(!playerMode_);
@@ -264,7 +270,7 @@ void TForm6::LayOut()
     BookListBox->setGeometry(listLeft, listTop, buttonLeft - listLeft - 10, panelH - listTop - 10);
 
     int y = 10;
-    for (QPushButton* b : {BitBtn2, BitBtn5, BitBtn6, BitBtn1, BitBtn3, BitBtn4}) {
+    for (QPushButton* b : { BitBtn2, BitBtn5, BitBtn6, BitBtn1, BitBtn3, BitBtn4 }) {
         if (b->isHidden() && b != BitBtn4 && b != BitBtn2)
             continue;
         // The settings button keeps its place at the bottom.
@@ -306,4 +312,4 @@ bool TForm6::eventFilter(QObject* watched, QEvent* event)
     return QWidget::eventFilter(watched, event);
 }
 
-}  // namespace pimoko
+} // namespace pimoko

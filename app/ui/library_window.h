@@ -55,12 +55,12 @@ public:
     QLabel* TitleLabel = nullptr;
     QLabel* TitleShadowLabel = nullptr;
     QListWidget* BookListBox = nullptr;
-    QPushButton* BitBtn2 = nullptr;  // 読む
-    QPushButton* BitBtn5 = nullptr;  // エディタを開く
-    QPushButton* BitBtn6 = nullptr;  // 絵本の新規作成
-    QPushButton* BitBtn1 = nullptr;  // 絵本を追加する
-    QPushButton* BitBtn3 = nullptr;  // 削除する
-    QPushButton* BitBtn4 = nullptr;  // 設定変更
+    QPushButton* BitBtn2 = nullptr; // 読む
+    QPushButton* BitBtn5 = nullptr; // エディタを開く
+    QPushButton* BitBtn6 = nullptr; // 絵本の新規作成
+    QPushButton* BitBtn1 = nullptr; // 絵本を追加する
+    QPushButton* BitBtn3 = nullptr; // 削除する
+    QPushButton* BitBtn4 = nullptr; // 設定変更
     QMenu* PopupMenu1 = nullptr;
     QAction* ReadMenuItem = nullptr;
     QAction* EditMenuItem = nullptr;
@@ -82,4 +82,4 @@ private:
     bool firstShow_ = true;
 };
 
-}  // namespace pimoko
+} // namespace pimoko

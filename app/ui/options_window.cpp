@@ -8,7 +8,8 @@
 
 namespace pimoko {
 
-TForm4::TForm4(QWidget* parent) : QWidget(parent, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint)
+TForm4::TForm4(QWidget* parent)
+    : QWidget(parent, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint)
 {
     setWindowTitle(QStringLiteral("オプション"));
     setFixedSize(436, 149);
@@ -42,7 +43,10 @@ void TForm4::OpenAt(const QPoint& topLeft)
     activateWindow();
 }
 
-int TForm4::ItemIndex() const { return group_->checkedId(); }
+int TForm4::ItemIndex() const
+{
+    return group_->checkedId();
+}
 
 void TForm4::SetItemIndex(int index)
 {
@@ -70,4 +74,4 @@ bool TForm4::event(QEvent* event)
     return QWidget::event(event);
 }
 
-}  // namespace pimoko
+} // namespace pimoko

@@ -49,4 +49,4 @@ private:
     bool remembered_ = false;
 };
 
-}  // namespace pimoko
+} // namespace pimoko

@@ -4,10 +4,11 @@
 
 namespace pimoko {
 
-PlaceholderWindow::PlaceholderWindow(const WindowDesign& design, QWidget* parent) : QWidget(parent)
+PlaceholderWindow::PlaceholderWindow(const WindowDesign& design, QWidget* parent)
+    : QWidget(parent)
 {
     setObjectName(QString::fromLatin1(design.className));
     setWindowTitle(QString::fromUtf8(design.caption));
 }
 
-}  // namespace pimoko
+} // namespace pimoko

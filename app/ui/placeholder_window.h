@@ -14,4 +14,4 @@ public:
     explicit PlaceholderWindow(const WindowDesign& design, QWidget* parent = nullptr);
 };
 
-}  // namespace pimoko
+} // namespace pimoko

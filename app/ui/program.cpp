@@ -22,7 +22,10 @@ namespace {
 // The title list window's slider as the player moves and reads it.
 class WindowSlider : public PageSliderPort {
 public:
-    explicit WindowSlider(TForm8& list) : list_(list) {}
+    explicit WindowSlider(TForm8& list)
+        : list_(list)
+    {
+    }
     void EnableSlider(bool enabled) override { list_.EnableSlider(enabled); }
     void SelectSliderPage(int n) override { list_.SelectSliderPage(n); }
     bool SliderMoved() const override { return list_.Titles().sliderMoved; }
@@ -33,15 +36,18 @@ private:
     TForm8& list_;
 };
 
-}  // namespace
+} // namespace
 
 Program::Program(const QString& startupFolder, Clock& clock, PromptPort* prompt,
-                 std::unique_ptr<SoundPort> sounds)
-    : startupFolder_(startupFolder), clock_(clock),
-      ownPrompt_(prompt ? nullptr : std::make_unique<QtPromptPort>()),
-      prompt_(prompt ? prompt : ownPrompt_.get()), sounds_(std::move(sounds)),
-      book_(*prompt_, *this, startupFolder), library_(*prompt_, *this, startupFolder),
-      thumbnails_(std::make_unique<ThumbnailCache>(startupFolder))
+    std::unique_ptr<SoundPort> sounds)
+    : startupFolder_(startupFolder)
+    , clock_(clock)
+    , ownPrompt_(prompt ? nullptr : std::make_unique<QtPromptPort>())
+    , prompt_(prompt ? prompt : ownPrompt_.get())
+    , sounds_(std::move(sounds))
+    , book_(*prompt_, *this, startupFolder)
+    , library_(*prompt_, *this, startupFolder)
+    , thumbnails_(std::make_unique<ThumbnailCache>(startupFolder))
 {
     RegisterWindows();
 }
@@ -98,15 +104,17 @@ void Program::MakePlayer()
     form3_ = window.get();
     windows_.push_back(std::move(window));
     compositor_ = std::make_unique<Compositor>(clock_);
-    PlaybackParts parts{book_,         *compositor_,        form3_->TextEngine(), form3_->State(),
-                        clock_,        form3_->Sounds(),    *slider_,             *this,
-                        *form3_,       library_.Busy};
+    PlaybackParts parts { book_, *compositor_, form3_->TextEngine(), form3_->State(), clock_,
+        form3_->Sounds(), *slider_, *this, *form3_, library_.Busy };
     playback_ = std::make_unique<TPlayback>(parts);
     actions_ = std::make_unique<TViewerActions>(*playback_);
     form3_->Attach(playback_.get(), actions_.get());
 }
 
-void Program::CreateWindows() { registry_.CreateAll(); }
+void Program::CreateWindows()
+{
+    registry_.CreateAll();
+}
 
 QWidget* Program::Window(const QString& className) const
 {
@@ -162,4 +170,4 @@ int RunProgram(int& argc, char** argv)
     return result;
 }
 
-}  // namespace pimoko
+} // namespace pimoko

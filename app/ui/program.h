@@ -40,7 +40,7 @@ class Program : public LibraryPeers,
 public:
     // prompt: null for real dialogs. sounds: null for the real players.
     Program(const QString& startupFolder, Clock& clock, PromptPort* prompt = nullptr,
-            std::unique_ptr<SoundPort> sounds = nullptr);
+        std::unique_ptr<SoundPort> sounds = nullptr);
     ~Program() override;
 
     void CreateWindows();
@@ -128,4 +128,4 @@ private:
 // The whole run: the instance guard, the splash, the windows, the message loop.
 int RunProgram(int& argc, char** argv);
 
-}  // namespace pimoko
+} // namespace pimoko

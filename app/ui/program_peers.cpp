@@ -75,7 +75,10 @@ void Program::RegisterInLibrary(const QString& path, const QString& title)
         form6_->ShowEntries();
 }
 
-void Program::SaveLibraryList() { library_.SaveList(); }
+void Program::SaveLibraryList()
+{
+    library_.SaveList();
+}
 
 void Program::RefreshLibraryTitles()
 {
@@ -83,7 +86,10 @@ void Program::RefreshLibraryTitles()
         form6_->RefreshTitles();
 }
 
-bool Program::TitleListVisible() const { return form8_ && form8_->isVisible(); }
+bool Program::TitleListVisible() const
+{
+    return form8_ && form8_->isVisible();
+}
 
 bool Program::TitleListInPlayerMode() const
 {
@@ -130,4 +136,4 @@ void Program::FocusViewer()
     }
 }
 
-}  // namespace pimoko
+} // namespace pimoko

@@ -24,7 +24,9 @@ QFont PixelFont(const QString& family, int pixels, bool italic)
 // A panel with the ellipse outline of the artwork drawn on its face.
 class ArtworkPanel : public QFrame {
 public:
-    ArtworkPanel(QWidget* parent, const QColor& color) : QFrame(parent), color_(color)
+    ArtworkPanel(QWidget* parent, const QColor& color)
+        : QFrame(parent)
+        , color_(color)
     {
         setFrameStyle(QFrame::Panel | QFrame::Raised);
         setLineWidth(1);
@@ -45,7 +47,8 @@ private:
     QColor color_;
 };
 
-QLabel* Label(QWidget* parent, const QString& text, const QFont& font, const QColor& color, int x, int y)
+QLabel* Label(
+    QWidget* parent, const QString& text, const QFont& font, const QColor& color, int x, int y)
 {
     auto* label = new QLabel(text, parent);
     label->setFont(font);
@@ -60,14 +63,15 @@ QLabel* Label(QWidget* parent, const QString& text, const QFont& font, const QCo
 
 void AddArtwork(QWidget* panel, const QColor& color, bool full)
 {
-    Label(panel, QStringLiteral("Now Loading..."), PixelFont(kPGothic, 12, false), Qt::black, 58, 31);
+    Label(
+        panel, QStringLiteral("Now Loading..."), PixelFont(kPGothic, 12, false), Qt::black, 58, 31);
     Label(panel, QStringLiteral("ピモコ"), PixelFont(kGothic, 24, true), color, 20, 49);
     if (full)
         Label(panel, QStringLiteral("プレーヤー"), PixelFont(kGothic, 21, true), color, 52, 78);
     Label(panel, QStringLiteral("ver1.26"), PixelFont(kGothic, 13, true), color, 69, 102);
 }
 
-}  // namespace
+} // namespace
 
 TSpForm::TSpForm(QWidget* parent)
     : QWidget(parent, Qt::SplashScreen | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint)
@@ -89,7 +93,8 @@ void TSpForm::ShowNow()
 {
     if (QScreen* screen = QGuiApplication::primaryScreen()) {
         const QRect area = screen->geometry();
-        move(area.left() + (area.width() - width()) / 2, area.top() + (area.height() - height()) / 2);
+        move(area.left() + (area.width() - width()) / 2,
+            area.top() + (area.height() - height()) / 2);
     }
     show();
     raise();
@@ -99,4 +104,4 @@ void TSpForm::ShowNow()
     QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
 }
 
-}  // namespace pimoko
+} // namespace pimoko

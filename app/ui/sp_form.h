@@ -17,8 +17,8 @@ public:
     // loop runs.
     void ShowNow();
 
-    QFrame* Panel1 = nullptr;  // the red artwork, filling the client area
-    QFrame* Panel2 = nullptr;  // a blue variant, outside the client area and never shown
+    QFrame* Panel1 = nullptr; // the red artwork, filling the client area
+    QFrame* Panel2 = nullptr; // a blue variant, outside the client area and never shown
 };
 
-}  // namespace pimoko
+} // namespace pimoko

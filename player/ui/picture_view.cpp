@@ -5,7 +5,9 @@
 
 namespace pimoko {
 
-PictureView::PictureView(const QImage* picture, QWidget* parent) : QWidget(parent), picture_(picture)
+PictureView::PictureView(const QImage* picture, QWidget* parent)
+    : QWidget(parent)
+    , picture_(picture)
 {
     setAttribute(Qt::WA_OpaquePaintEvent);
     setMouseTracking(true);
@@ -33,4 +35,4 @@ void PictureView::mouseMoveEvent(QMouseEvent* event)
         onMouseMove(event);
 }
 
-}  // namespace pimoko
+} // namespace pimoko

@@ -26,4 +26,4 @@ private:
     const QImage* picture_;
 };
 
-}  // namespace pimoko
+} // namespace pimoko

@@ -13,17 +13,24 @@ QImage FromRows(const char* const rows[16], QRgb outline, QRgb fill, QRgb light)
     for (int y = 0; y < 16; ++y) {
         for (int x = 0; x < 16; ++x) {
             switch (rows[y][x]) {
-            case 'o': glyph.setPixel(x, y, outline); break;
-            case 'x': glyph.setPixel(x, y, fill); break;
-            case 'w': glyph.setPixel(x, y, light); break;
-            default: break;
+            case 'o':
+                glyph.setPixel(x, y, outline);
+                break;
+            case 'x':
+                glyph.setPixel(x, y, fill);
+                break;
+            case 'w':
+                glyph.setPixel(x, y, light);
+                break;
+            default:
+                break;
             }
         }
     }
     return glyph;
 }
 
-}  // namespace
+} // namespace
 
 QImage AdvanceGlyph()
 {
@@ -71,4 +78,4 @@ QImage LinkGlyph()
     return FromRows(rows, qRgb(110, 60, 0), qRgb(255, 220, 60), qRgb(255, 255, 200));
 }
 
-}  // namespace pimoko
+} // namespace pimoko

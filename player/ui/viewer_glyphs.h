@@ -10,4 +10,4 @@ namespace pimoko {
 QImage AdvanceGlyph();
 QImage LinkGlyph();
 
-}  // namespace pimoko
+} // namespace pimoko

@@ -32,10 +32,14 @@ QFont PixelFont(const QString& family, int pixels)
 Qt::CursorShape CursorShapeOf(int id)
 {
     switch (id) {
-    case kCursorCross: return Qt::CrossCursor;
-    case kCursorHand: return Qt::PointingHandCursor;
-    case -11: return Qt::WaitCursor;
-    default: return Qt::ArrowCursor;
+    case kCursorCross:
+        return Qt::CrossCursor;
+    case kCursorHand:
+        return Qt::PointingHandCursor;
+    case -11:
+        return Qt::WaitCursor;
+    default:
+        return Qt::ArrowCursor;
     }
 }
 
@@ -44,7 +48,7 @@ QIcon ListIcon()
 {
     QImage image(16, 16, QImage::Format_ARGB32);
     image.fill(Qt::transparent);
-    for (int row : {3, 7, 11}) {
+    for (int row : { 3, 7, 11 }) {
         for (int x = 1; x < 3; ++x)
             for (int y = row; y < row + 2; ++y)
                 image.setPixel(x, y, qRgb(40, 40, 160));
@@ -62,7 +66,8 @@ QIcon StopIcon()
     image.fill(Qt::transparent);
     for (int y = 3; y < 13; ++y)
         for (int x = 3; x < 13; ++x)
-            image.setPixel(x, y, (x == 3 || y == 3 || x == 12 || y == 12) ? qRgb(120, 0, 0) : qRgb(220, 30, 30));
+            image.setPixel(x, y,
+                (x == 3 || y == 3 || x == 12 || y == 12) ? qRgb(120, 0, 0) : qRgb(220, 30, 30));
     return QIcon(QPixmap::fromImage(image));
 }
 
@@ -85,11 +90,13 @@ bool LeftButtonAlone(const QMouseEvent* e)
         && (e->modifiers() & (Qt::ShiftModifier | Qt::ControlModifier | Qt::AltModifier)) == 0;
 }
 
-}  // namespace
+} // namespace
 
 TForm3::TForm3(ViewerWindowPeers& peers, std::unique_ptr<SoundPort> sounds, QWidget* parent)
-    : QWidget(parent, kWindowFlags), peers_(peers), text_(std::make_unique<TTextShotB>()),
-      sounds_(sounds ? std::move(sounds) : std::make_unique<SdlSoundPlayers>())
+    : QWidget(parent, kWindowFlags)
+    , peers_(peers)
+    , text_(std::make_unique<TTextShotB>())
+    , sounds_(sounds ? std::move(sounds) : std::make_unique<SdlSoundPlayers>())
 {
     BuildControls();
     FormCreate();
@@ -153,10 +160,11 @@ void TForm3::BuildControls()
     connect(N2, &QAction::triggered, this, &TForm3::N2Click);
     connect(N3, &QAction::triggered, this, &TForm3::StopButtonClick);
     connect(Image1, &QWidget::customContextMenuRequested, this,
-            [this](const QPoint& at) { PopupMenu1->popup(Image1->mapToGlobal(at)); });
+        [this](const QPoint& at) { PopupMenu1->popup(Image1->mapToGlobal(at)); });
     Image1->onMouseDown = [this](QMouseEvent* e) {
         if (actions_)
-            actions_->PictureMouseDown(int(e->position().x()), int(e->position().y()), LeftButtonAlone(e));
+            actions_->PictureMouseDown(
+                int(e->position().x()), int(e->position().y()), LeftButtonAlone(e));
     };
     Image1->onMouseMove = [this](QMouseEvent* e) {
         if (actions_)
@@ -191,7 +199,10 @@ void TForm3::Attach(TPlayback* playback, TViewerActions* actions)
     actions_ = actions;
 }
 
-bool TForm3::Busy() const { return playback_ && playback_->Busy(); }
+bool TForm3::Busy() const
+{
+    return playback_ && playback_->Busy();
+}
 
 void TForm3::LayOutWindowMode()
 {
@@ -205,8 +216,8 @@ void TForm3::LayOutWindowMode()
     Bitbtn1->setGeometry(1, 1, 91, 34);
     BitBtn2->setGeometry(82, 501, 40, 32);
     BitBtn3->setGeometry(123, 501, 40, 32);
-    for (QWidget* w : {static_cast<QWidget*>(Panel2), static_cast<QWidget*>(ShowListSpeedButton),
-                       static_cast<QWidget*>(StopButton), static_cast<QWidget*>(Bevel1)})
+    for (QWidget* w : { static_cast<QWidget*>(Panel2), static_cast<QWidget*>(ShowListSpeedButton),
+             static_cast<QWidget*>(StopButton), static_cast<QWidget*>(Bevel1) })
         w->show();
 }
 
@@ -218,9 +229,15 @@ void TForm3::PlacePicture()
     }
 }
 
-void TForm3::RepaintPicture() { Image1->update(); }
+void TForm3::RepaintPicture()
+{
+    Image1->update();
+}
 
-void TForm3::ApplyCursor() { setCursor(CursorShapeOf(state_.cursor)); }
+void TForm3::ApplyCursor()
+{
+    setCursor(CursorShapeOf(state_.cursor));
+}
 
 void TForm3::ViewerStateChanged()
 {
@@ -243,7 +260,10 @@ void TForm3::ShowViewer()
     activateWindow();
 }
 
-void TForm3::CloseViewer() { hide(); }
+void TForm3::CloseViewer()
+{
+    hide();
+}
 
 void TForm3::ApplyScreenLayout(TViewerState::ScreenChange change)
 {
@@ -254,8 +274,9 @@ void TForm3::ApplyScreenLayout(TViewerState::ScreenChange change)
         setMinimumSize(0, 0);
         setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
         Panel1->setFrameStyle(QFrame::NoFrame);
-        for (QWidget* w : {static_cast<QWidget*>(Panel2), static_cast<QWidget*>(ShowListSpeedButton),
-                           static_cast<QWidget*>(StopButton), static_cast<QWidget*>(Bevel1)})
+        for (QWidget* w :
+            { static_cast<QWidget*>(Panel2), static_cast<QWidget*>(ShowListSpeedButton),
+                static_cast<QWidget*>(StopButton), static_cast<QWidget*>(Bevel1) })
             w->hide();
         showFullScreen();
         // Without a window manager to honour the full-screen state the window is sized here.
@@ -275,9 +296,15 @@ void TForm3::ApplyScreenLayout(TViewerState::ScreenChange change)
     activateWindow();
 }
 
-void TForm3::ShowTitleListInPlayerMode() { peers_.ShowTitleListInPlayerMode(); }
+void TForm3::ShowTitleListInPlayerMode()
+{
+    peers_.ShowTitleListInPlayerMode();
+}
 
-void TForm3::HideTitleList() { peers_.HideTitleList(); }
+void TForm3::HideTitleList()
+{
+    peers_.HideTitleList();
+}
 
 void TForm3::BitBtn1Click()
 {
@@ -299,7 +326,8 @@ void TForm3::ShowListSpeedButtonClick()
 
 void TForm3::PopupMenu1Popup()
 {
-    N1->setText(state_.fullScreen ? QStringLiteral("フルスクリーン終了") : QStringLiteral("フルスクリーン表示"));
+    N1->setText(state_.fullScreen ? QStringLiteral("フルスクリーン終了")
+                                  : QStringLiteral("フルスクリーン表示"));
     if (peers_.TitleListVisible() && state_.fullScreen)
         peers_.HideTitleList();
     N2->setText(peers_.TitleListVisible() ? QStringLiteral("ページ見出し非表示")
@@ -325,9 +353,15 @@ void TForm3::N2Click()
         peers_.ShowTitleListInPlayerMode();
 }
 
-void TForm3::BitBtn2Click() { StepToPage(false); }
+void TForm3::BitBtn2Click()
+{
+    StepToPage(false);
+}
 
-void TForm3::BitBtn3Click() { StepToPage(true); }
+void TForm3::BitBtn3Click()
+{
+    StepToPage(true);
+}
 
 // The page buttons step between pages that have a background of their own. CurrentPage
 // already names the page after the one on screen, so going back skips one such page.
@@ -352,7 +386,8 @@ void TForm3::StepToPage(bool forward)
     };
     int current = std::clamp(book.CurrentPage, 1, TPlayback::kLastPage);
     if (forward) {
-        for (int n = current + 1; current < TPlayback::kLastPage && n <= TPlayback::kLastPage; ++n) {
+        for (int n = current + 1; current < TPlayback::kLastPage && n <= TPlayback::kLastPage;
+             ++n) {
             if (qualifies(n)) {
                 current = n;
                 break;
@@ -396,8 +431,10 @@ void TForm3::CentreInWorkArea()
         return;
     const QRect area = s->availableGeometry();
     const QSize frame = frameGeometry().size();
-    const int x = frame.width() < area.width() ? area.left() + (area.width() - frame.width()) / 2 : area.left();
-    const int y = frame.height() < area.height() ? area.top() + (area.height() - frame.height()) / 2 : area.top();
+    const int x = frame.width() < area.width() ? area.left() + (area.width() - frame.width()) / 2
+                                               : area.left();
+    const int y = frame.height() < area.height() ? area.top() + (area.height() - frame.height()) / 2
+                                                 : area.top();
     move(x, y);
 }
 
@@ -449,4 +486,4 @@ void TForm3::resizeEvent(QResizeEvent* event)
     PlacePicture();
 }
 
-}  // namespace pimoko
+} // namespace pimoko

@@ -35,8 +35,8 @@ public:
     // ... set from the viewer's menu, which also moves the options window's choice.
     virtual void SetFullScreenWanted(bool fullScreen) = 0;
     // The editor's page operations for the hidden page buttons.
-    virtual void ShowPage(int) {}
-    virtual void ClearPage(int) {}
+    virtual void ShowPage(int) { }
+    virtual void ClearPage(int) { }
 };
 
 // "ピモコビューワ", the window a book is read in: the page picture, the go-on button, the
@@ -48,7 +48,7 @@ class TForm3 : public QWidget, public PlaybackScreen {
 public:
     // sounds: the players to own; null makes the real ones.
     explicit TForm3(ViewerWindowPeers& peers, std::unique_ptr<SoundPort> sounds = nullptr,
-                    QWidget* parent = nullptr);
+        QWidget* parent = nullptr);
     ~TForm3() override;
 
     TViewerState& State() { return state_; }
@@ -120,9 +120,9 @@ private:
     QImage linkGlyph_;
     QImage advanceGlyph_;
     bool firstShow_ = true;
-    QPoint windowPlace_;  // where the window was before it went full screen
+    QPoint windowPlace_; // where the window was before it went full screen
     // Hiding to change the window's flags is not the reader closing the viewer.
     bool changingLayout_ = false;
 };
 
-}  // namespace pimoko
+} // namespace pimoko

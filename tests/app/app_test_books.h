@@ -10,8 +10,8 @@
 namespace pimoko::test {
 
 // Writes a small book file with the given title and page texts; returns its path.
-inline QString WriteBook(const QString& path, const QString& title, const QStringList& pageTexts = {QStringLiteral("はじまり")},
-                         bool period = true)
+inline QString WriteBook(const QString& path, const QString& title,
+    const QStringList& pageTexts = { QStringLiteral("はじまり") }, bool period = true)
 {
     ScriptedPromptPort prompt;
     TOpenBook book(prompt, QFileInfo(path).absolutePath());
@@ -22,7 +22,7 @@ inline QString WriteBook(const QString& path, const QString& title, const QStrin
         p.Title = QStringLiteral("ページ%1").arg(i + 1);
         p.FillImage = true;
         p.FillColor = 0x00402010;
-        p.TextLines = QStringList{pageTexts[i]};
+        p.TextLines = QStringList { pageTexts[i] };
         p.FontName = QStringLiteral("ＭＳ ゴシック");
         p.FontHeight = 24;
         p.FontColor = 0x00FFFFFF;
@@ -35,4 +35,4 @@ inline QString WriteBook(const QString& path, const QString& title, const QStrin
     return path;
 }
 
-}  // namespace pimoko::test
+} // namespace pimoko::test

@@ -19,7 +19,10 @@ namespace {
 // open book behind LoadBook.
 class FakePeers : public LibraryPeers {
 public:
-    FakePeers(PromptPort& prompt, const QString& startup) : book(prompt, startup) {}
+    FakePeers(PromptPort& prompt, const QString& startup)
+        : book(prompt, startup)
+    {
+    }
 
     bool PlayerMode() override { return playerMode; }
     bool ConfirmDiscard() override { return discardAllowed; }
@@ -80,8 +83,8 @@ TEST_F(LibraryTest, ListedBooksShowTheirTitlesOrThatTheFileIsMissing)
 {
     test::WriteBook(File(QStringLiteral("BOOKS/a/a.pmk")), QStringLiteral("うさぎの本"));
     WriteLineFile(File(QStringLiteral("PBooklst.dat")),
-                  {kBookListHeader, QStringLiteral("古い題"), QStringLiteral("\\BOOKS\\a\\a.pmk"),
-                   QStringLiteral("消えた本"), QStringLiteral("\\BOOKS\\gone\\gone.pmk")});
+        { kBookListHeader, QStringLiteral("古い題"), QStringLiteral("\\BOOKS\\a\\a.pmk"),
+            QStringLiteral("消えた本"), QStringLiteral("\\BOOKS\\gone\\gone.pmk") });
     library->Create();
     EXPECT_FALSE(library->Busy);
     ASSERT_EQ(library->Entries().size(), 2);
@@ -102,7 +105,7 @@ TEST_F(LibraryTest, ReadingLoadsThenBlanksTheViewerAndStartsPlaying)
 {
     test::WriteBook(File(QStringLiteral("BOOKS/a/a.pmk")), QStringLiteral("うさぎの本"));
     WriteLineFile(File(QStringLiteral("PBooklst.dat")),
-                  {kBookListHeader, QStringLiteral("t"), QStringLiteral("\\BOOKS\\a\\a.pmk")});
+        { kBookListHeader, QStringLiteral("t"), QStringLiteral("\\BOOKS\\a\\a.pmk") });
     library->Create();
 
     int selected = -1;
@@ -115,8 +118,9 @@ TEST_F(LibraryTest, ReadingLoadsThenBlanksTheViewerAndStartsPlaying)
 
     library->ReadBook(&selected, true);
     EXPECT_EQ(selected, 0);
-    EXPECT_EQ(peers->calls, (QStringList{"hide list", "hide viewer", "hide editor", "reset", "load",
-                                         "blank", "slider", "play"}));
+    EXPECT_EQ(peers->calls,
+        (QStringList { "hide list", "hide viewer", "hide editor", "reset", "load", "blank",
+            "slider", "play" }));
     EXPECT_EQ(peers->book.BookTitle, QStringLiteral("うさぎの本"));
 
     peers->calls.clear();
@@ -131,7 +135,7 @@ TEST_F(LibraryTest, ReadingLoadsThenBlanksTheViewerAndStartsPlaying)
 TEST_F(LibraryTest, AFailedLoadStopsBeforeThePlayer)
 {
     WriteLineFile(File(QStringLiteral("PBooklst.dat")),
-                  {kBookListHeader, QStringLiteral("t"), QStringLiteral("\\gone.pmk")});
+        { kBookListHeader, QStringLiteral("t"), QStringLiteral("\\gone.pmk") });
     library->Create();
     int selected = 0;
     library->ReadBook(&selected, true);
@@ -142,7 +146,8 @@ TEST_F(LibraryTest, AFailedLoadStopsBeforeThePlayer)
 TEST_F(LibraryTest, AddingABookFileListsItAndWritesTheList)
 {
     library->Create();
-    const QString path = test::WriteBook(File(QStringLiteral("mine/b.pmk")), QStringLiteral("くまの本"));
+    const QString path
+        = test::WriteBook(File(QStringLiteral("mine/b.pmk")), QStringLiteral("くまの本"));
     library->AddBookFile(path);
     library->AddBookFile(path);
     ASSERT_EQ(library->Entries().size(), 2);
@@ -151,7 +156,7 @@ TEST_F(LibraryTest, AddingABookFileListsItAndWritesTheList)
 
     QStringList lines;
     ASSERT_TRUE(ReadLineFile(File(QStringLiteral("PBooklst.dat")), &lines));
-    EXPECT_EQ(lines, (QStringList{kBookListHeader, "くまの本", path, "くまの本", path}));
+    EXPECT_EQ(lines, (QStringList { kBookListHeader, "くまの本", path, "くまの本", path }));
 
     library->AddBookFile(File(QStringLiteral("picture.bmp")));
     EXPECT_EQ(prompt.LastText(), QStringLiteral("絵本ファイルを開けませんでした。"));
@@ -186,9 +191,9 @@ TEST_F(LibraryTest, ArchivesOfOneDayUnpackIntoNumberedFoldersAndListTheirBooks)
     EXPECT_EQ(library->Entries()[0].Title, QStringLiteral("きつねの本"));
     const QString books = File(QStringLiteral("BOOKS"));
     EXPECT_EQ(library->List().Slots[library->Entries()[0].Slot].FileName,
-              books + QStringLiteral("/P2024_0315(1)/ehon.pmk"));
+        books + QStringLiteral("/P2024_0315(1)/ehon.pmk"));
     EXPECT_EQ(library->List().Slots[library->Entries()[1].Slot].FileName,
-              books + QStringLiteral("/P2024_0315(2)/ehon.pmk"));
+        books + QStringLiteral("/P2024_0315(2)/ehon.pmk"));
     EXPECT_TRUE(QFile::exists(books + QStringLiteral("/P2024_0315(2)/sky.bmp")));
 
     // The new entries survive a restart.
@@ -204,7 +209,7 @@ TEST_F(LibraryTest, BookOneFolderDownIsFoundButTwoFoldersDownIsNot)
     // An archive holding a folder with the book: unpacked with its folder.
     library->Unpack = [](const QString&, const QString& folder) {
         test::WriteBook(folder + QStringLiteral("/inner/book.pmk"), QStringLiteral("いちだん"));
-        return ArchiveResult{true, QString()};
+        return ArchiveResult { true, QString() };
     };
     library->AddBookFile(File(QStringLiteral("one.lzh")));
     ASSERT_EQ(library->Entries().size(), 1);
@@ -212,7 +217,7 @@ TEST_F(LibraryTest, BookOneFolderDownIsFoundButTwoFoldersDownIsNot)
 
     library->Unpack = [](const QString&, const QString& folder) {
         test::WriteBook(folder + QStringLiteral("/a/b/book.pmk"), QStringLiteral("にだん"));
-        return ArchiveResult{true, QString()};
+        return ArchiveResult { true, QString() };
     };
     library->AddBookFile(File(QStringLiteral("two.lzh")));
     EXPECT_EQ(prompt.LastText(), QStringLiteral("ピモコファイル(*.PMK)が見つかりませんでした。"));
@@ -245,7 +250,7 @@ TEST_F(LibraryTest, RemovingABookKeepsItsFileAndTheEntryIsGoneAfterARestart)
     library->RemoveBook(0);
     EXPECT_TRUE(library->Entries().isEmpty());
     EXPECT_EQ(prompt.LastText(),
-              QStringLiteral("この絵本をリストから削除してよろしいですか？（絵本ファイルは残ります。）"));
+        QStringLiteral("この絵本をリストから削除してよろしいですか？（絵本ファイルは残ります。）"));
     EXPECT_TRUE(QFile::exists(path));
 
     FakePeers otherPeers(prompt, startup);
@@ -273,5 +278,5 @@ TEST(LibraryPlacement, FirstPlaceIsATwentiethAcrossAndAFifthDown)
     EXPECT_EQ(LibraryFirstPosition(QRect(10, 0, 400, 200), QSize(469, 296)), QPoint(10, 0));
 }
 
-}  // namespace
-}  // namespace pimoko
+} // namespace
+} // namespace pimoko

@@ -22,8 +22,10 @@ namespace {
 bool LayOut(const QString& folder, const QStringList& extra = {})
 {
     QProcess tool;
-    tool.start(QStringLiteral(PIMOKO_BINARY_DIR "/bin/pimoko-sample"), QStringList{folder} + extra);
-    return tool.waitForFinished(120000) && tool.exitStatus() == QProcess::NormalExit && tool.exitCode() == 0;
+    tool.start(
+        QStringLiteral(PIMOKO_BINARY_DIR "/bin/pimoko-sample"), QStringList { folder } + extra);
+    return tool.waitForFinished(120000) && tool.exitStatus() == QProcess::NormalExit
+        && tool.exitCode() == 0;
 }
 
 QImage ReadPicture(const QString& path)
@@ -64,11 +66,13 @@ TEST_F(SampleLayoutTest, StartupFolderHasSettingsListFoldersPensAndPlayer)
     TBookList list;
     ReadBookList(root, &list);
     ASSERT_EQ(list.Entries.size(), 1);
-    EXPECT_TRUE(QFileInfo(ResolveBookPath(root, list.Slots[list.Entries[0].Slot].FileName)).isFile());
+    EXPECT_TRUE(
+        QFileInfo(ResolveBookPath(root, list.Slots[list.Entries[0].Slot].FileName)).isFile());
 
-    for (const char* folder : {"BOOKS", "Temp", "pen", "Deleted", "Player"})
+    for (const char* folder : { "BOOKS", "Temp", "pen", "Deleted", "Player" })
         EXPECT_TRUE(QFileInfo(QDir(root).filePath(QString::fromLatin1(folder))).isDir()) << folder;
-    EXPECT_TRUE(QFileInfo(QDir(root).filePath(QStringLiteral("Player/PimokoP.exe"))).isExecutable());
+    EXPECT_TRUE(
+        QFileInfo(QDir(root).filePath(QStringLiteral("Player/PimokoP.exe"))).isExecutable());
     for (int n = 1; n <= 10; ++n) {
         const QImage pen = ReadBmp(QDir(root).filePath(QStringLiteral("pen/Brush%1.bmp").arg(n)));
         ASSERT_FALSE(pen.isNull()) << n;
@@ -160,9 +164,9 @@ TEST(SampleLayout, LayingOutAgainKeepsTheUsersBooksAndSettings)
     ASSERT_TRUE(ReadLineFile(list, &again));
     EXPECT_EQ(again, lines);
 
-    ASSERT_TRUE(LayOut(dir.path(), {QStringLiteral("--without-settings")}));
+    ASSERT_TRUE(LayOut(dir.path(), { QStringLiteral("--without-settings") }));
     EXPECT_TRUE(ReadSettings(dir.path()).FileMissing);
 }
 
-}  // namespace
-}  // namespace pimoko
+} // namespace
+} // namespace pimoko

@@ -53,9 +53,8 @@ TEST(WindowRegistry, MakesEveryWindowOnceInTheDesignOrder)
 
     registry.CreateAll();
     registry.CreateAll();
-    const std::vector<QString> expected = {
-        "library", "TForm8", "TForm2", "TForm1", "viewer", "TForm4", "TForm5",
-        "TForm7", "TForm9", "TForm10", "TForm11", "TForm12", "TForm13"};
+    const std::vector<QString> expected = { "library", "TForm8", "TForm2", "TForm1", "viewer",
+        "TForm4", "TForm5", "TForm7", "TForm9", "TForm10", "TForm11", "TForm12", "TForm13" };
     EXPECT_EQ(order, expected);
     EXPECT_EQ(registry.CreationLog().size(), 13u);
     EXPECT_EQ(registry.CreationLog().front(), QStringLiteral("TForm6"));
@@ -90,7 +89,7 @@ TEST(SingleInstanceGuard, LockLeftByADeadProcessDoesNotBlock)
     const qint64 deadPid = gone.processId() ? gone.processId() : 999999;
     // The lock file as a crashed copy of the program would leave it.
     test::WriteFile(dir.file(QStringLiteral("PimokoPV126_Moruka")),
-                    QByteArray::number(deadPid) + "\npimoko\n" + QSysInfo::machineHostName().toUtf8() + "\n");
+        QByteArray::number(deadPid) + "\npimoko\n" + QSysInfo::machineHostName().toUtf8() + "\n");
     SingleInstanceGuard guard(dir.path());
     EXPECT_TRUE(guard.Held());
 }
@@ -122,5 +121,5 @@ TEST(SingleInstanceGuard, SecondProgramEndsAtOnceWithoutAWindow)
     EXPECT_FALSE(QFile::exists(startup.file(QStringLiteral("PBooklst.dat"))));
 }
 
-}  // namespace
-}  // namespace pimoko
+} // namespace
+} // namespace pimoko

@@ -18,7 +18,8 @@ int main(int argc, char** argv)
     const QStringList args = app.arguments().mid(1);
 
     pimoko::sample::LayoutOptions options;
-    options.program = QDir(QCoreApplication::applicationDirPath()).filePath(QStringLiteral("pimoko"));
+    options.program
+        = QDir(QCoreApplication::applicationDirPath()).filePath(QStringLiteral("pimoko"));
     bool usage = false;
     for (int i = 0; i < args.size() && !usage; ++i) {
         if (args[i] == QLatin1String("--program") && i + 1 < args.size())

@@ -18,7 +18,10 @@ namespace pimoko::sample {
 namespace {
 
 // Colours as books store them: 0x00BBGGRR.
-constexpr int Rgb(int r, int g, int b) { return r | (g << 8) | (b << 16); }
+constexpr int Rgb(int r, int g, int b)
+{
+    return r | (g << 8) | (b << 16);
+}
 
 const QString kGothic = QStringLiteral("ＭＳ ゴシック");
 const QString kMincho = QStringLiteral("ＭＳ 明朝");
@@ -28,10 +31,11 @@ struct Font {
     int charset;
     int family;
 };
-const Font kGothicFont{kGothic, 128, 49};
-const Font kMinchoFont{kMincho, 128, 17};
+const Font kGothicFont { kGothic, 128, 49 };
+const Font kMinchoFont { kMincho, 128, 17 };
 
-void SetText(TNovelPage& p, const QStringList& lines, const Font& font, int height, int color, int x, int y)
+void SetText(
+    TNovelPage& p, const QStringList& lines, const Font& font, int height, int color, int x, int y)
 {
     p.TextLines = lines;
     p.FontName = font.name;
@@ -56,9 +60,9 @@ void SetDelays(TNovelPage& p, int base, const std::function<int(int n, QChar c)>
         const QString ch = numbering.CharAt(n);
         const QChar c = ch.isEmpty() ? QChar() : ch[0];
         int delay = base;
-        if (c == QChar(0x3001) || c == QChar(0xFF01))  // 、！
+        if (c == QChar(0x3001) || c == QChar(0xFF01)) // 、！
             delay = base * 4;
-        else if (c == QChar(0x3002))  // 。
+        else if (c == QChar(0x3002)) // 。
             delay = base * 6;
         if (adjust)
             delay = adjust(n, c);
@@ -93,7 +97,8 @@ void FillBook(TOpenBook& book)
     cover.EffectWait = 15;
     cover.SoundFile = QStringLiteral("tune.mid");
     cover.SoundLoop = true;
-    SetText(cover, {QStringLiteral("ピモコのさんぽ")}, kGothicFont, 56, Rgb(255, 250, 220), 120, 60);
+    SetText(
+        cover, { QStringLiteral("ピモコのさんぽ") }, kGothicFont, 56, Rgb(255, 250, 220), 120, 60);
     cover.Shadow = true;
     cover.Highlight = true;
     cover.HighlightLevel = 2;
@@ -105,8 +110,9 @@ void FillBook(TOpenBook& book)
     // 2. A new picture without fade; the text goes on to the next page by itself.
     TNovelPage& meadow = NewPage(book, 2, QStringLiteral("のはら"));
     meadow.PictureFile = QStringLiteral("meadow.bmp");
-    SetText(meadow, {QStringLiteral("ひろい　のはらに、"), QStringLiteral("ちいさな　いえが　ありました。")},
-            kGothicFont, 28, Rgb(255, 255, 255), 250, 360);
+    SetText(meadow,
+        { QStringLiteral("ひろい　のはらに、"), QStringLiteral("ちいさな　いえが　ありました。") },
+        kGothicFont, 28, Rgb(255, 255, 255), 250, 360);
     meadow.Shadow = true;
     meadow.ShadowColor = Rgb(30, 60, 20);
     SetDelays(meadow, 90);
@@ -121,8 +127,9 @@ void FillBook(TOpenBook& book)
     rabbit.PicEffect = 1;
     rabbit.EffectWait = 10;
     rabbit.SoundFile = QStringLiteral("hop.wav");
-    SetText(rabbit, {QStringLiteral("ぴょん、ぴょん！"), QStringLiteral("うさぎが　やってきました。")},
-            kGothicFont, 30, Rgb(255, 230, 120), 40, 40);
+    SetText(rabbit,
+        { QStringLiteral("ぴょん、ぴょん！"), QStringLiteral("うさぎが　やってきました。") },
+        kGothicFont, 30, Rgb(255, 230, 120), 40, 40);
     rabbit.Shadow = true;
     rabbit.Highlight = true;
     rabbit.HighlightLevel = 2;
@@ -140,8 +147,10 @@ void FillBook(TOpenBook& book)
     night.PictureFile = QStringLiteral("night.bmp");
     night.PicEffect = 1;
     night.EffectWait = 20;
-    SetText(night, {QStringLiteral("よるの　もりは　しずか。"), QStringLiteral("ほしが　きらきら　ひかる。")},
-            kMinchoFont, 30, Rgb(255, 255, 230), 560, 40);
+    SetText(night,
+        { QStringLiteral("よるの　もりは　しずか。"),
+            QStringLiteral("ほしが　きらきら　ひかる。") },
+        kMinchoFont, 30, Rgb(255, 255, 230), 560, 40);
     night.Vertical = true;
     night.LinePitch = 16;
     night.Shadow = true;
@@ -153,20 +162,23 @@ void FillBook(TOpenBook& book)
     // waits for the reader's choice with both links on the picture.
     TNovelPage& fork = NewPage(book, 5, QStringLiteral("わかれみち"));
     fork.PictureFile = QStringLiteral("crossroads.jpg");
-    SetText(fork, {QStringLiteral("どちらへ　いこうかな？")}, kGothicFont, 30, Rgb(30, 50, 130), 160, 40);
+    SetText(fork, { QStringLiteral("どちらへ　いこうかな？") }, kGothicFont, 30, Rgb(30, 50, 130),
+        160, 40);
     fork.Shadow = true;
     fork.Highlight = true;
     fork.ShadowColor = Rgb(255, 255, 255);
     SetDelays(fork, 90);
     TNovelPage& toForest = NewPage(book, 6, QStringLiteral("もりへ"));
-    SetText(toForest, {QStringLiteral("←　もりへ　いく")}, kGothicFont, 28, Rgb(255, 255, 160), 40, 190);
+    SetText(toForest, { QStringLiteral("←　もりへ　いく") }, kGothicFont, 28, Rgb(255, 255, 160),
+        40, 190);
     toForest.Shadow = true;
     toForest.Highlight = true;
     toForest.ShadowColor = Rgb(0, 60, 0);
     toForest.LinkPage = 8;
     SetDelays(toForest, 60);
     TNovelPage& toSea = NewPage(book, 7, QStringLiteral("うみへ"));
-    SetText(toSea, {QStringLiteral("うみへ　いく　→")}, kGothicFont, 28, Rgb(255, 255, 160), 380, 190);
+    SetText(toSea, { QStringLiteral("うみへ　いく　→") }, kGothicFont, 28, Rgb(255, 255, 160), 380,
+        190);
     toSea.Shadow = true;
     toSea.Highlight = true;
     toSea.ShadowColor = Rgb(0, 30, 90);
@@ -179,8 +191,10 @@ void FillBook(TOpenBook& book)
     forest.PictureFile = QStringLiteral("forest.bmp");
     forest.PicEffect = 1;
     forest.EffectWait = 10;
-    SetText(forest, {QStringLiteral("もりの　おくで、ふくろうが　ホウ。"), QStringLiteral("……めを　とじて、ひとねむり。")},
-            kGothicFont, 26, Rgb(230, 255, 200), 30, 380);
+    SetText(forest,
+        { QStringLiteral("もりの　おくで、ふくろうが　ホウ。"),
+            QStringLiteral("……めを　とじて、ひとねむり。") },
+        kGothicFont, 26, Rgb(230, 255, 200), 30, 380);
     forest.Shadow = true;
     forest.ShadowColor = Rgb(0, 30, 0);
     SetDelays(forest, 90);
@@ -192,8 +206,10 @@ void FillBook(TOpenBook& book)
     seaside.PictureFile = QStringLiteral("sea.jpg");
     seaside.PicEffect = 1;
     seaside.EffectWait = 10;
-    SetText(seaside, {QStringLiteral("なみが　ざざーん、ざざーん。"), QStringLiteral("……めを　とじて、ひとねむり。")},
-            kGothicFont, 26, Rgb(20, 50, 120), 30, 30);
+    SetText(seaside,
+        { QStringLiteral("なみが　ざざーん、ざざーん。"),
+            QStringLiteral("……めを　とじて、ひとねむり。") },
+        kGothicFont, 26, Rgb(20, 50, 120), 30, 30);
     seaside.Shadow = true;
     seaside.Highlight = true;
     seaside.ShadowColor = Rgb(255, 255, 255);
@@ -204,7 +220,8 @@ void FillBook(TOpenBook& book)
     TNovelPage& hidden = NewPage(book, 10, QStringLiteral("ひみつ"));
     hidden.PictureFile = QStringLiteral("morning.jpg");
     hidden.DrawToBackBuffer = true;
-    SetText(hidden, {QStringLiteral("あさが　きました！")}, kGothicFont, 44, Rgb(200, 80, 20), 150, 60);
+    SetText(hidden, { QStringLiteral("あさが　きました！") }, kGothicFont, 44, Rgb(200, 80, 20),
+        150, 60);
     hidden.Shadow = true;
     hidden.Highlight = true;
     hidden.HighlightLevel = 2;
@@ -224,12 +241,13 @@ void FillBook(TOpenBook& book)
     end.FillImage = true;
     end.FillColor = Rgb(255, 244, 214);
     end.SoundFile = QStringLiteral("chime.wav");
-    SetText(end, {QStringLiteral("おしまい")}, kMinchoFont, 64, Rgb(200, 90, 40), 190, 150);
+    SetText(end, { QStringLiteral("おしまい") }, kMinchoFont, 64, Rgb(200, 90, 40), 190, 150);
     end.Shadow = true;
     end.ShadowColor = Rgb(120, 60, 20);
     SetDelays(end, 300);
     TNovelPage& again = NewPage(book, 13, QStringLiteral("もういちど"));
-    SetText(again, {QStringLiteral("→　もういちど　よむ")}, kGothicFont, 24, Rgb(60, 90, 200), 210, 330);
+    SetText(again, { QStringLiteral("→　もういちど　よむ") }, kGothicFont, 24, Rgb(60, 90, 200),
+        210, 330);
     again.Shadow = true;
     again.ShadowColor = Rgb(200, 200, 230);
     again.LinkPage = 1;
@@ -241,7 +259,7 @@ bool Write(const QString& path, const QByteArray& bytes, QString* error)
     return WriteFileAtomically(path, bytes, error);
 }
 
-}  // namespace
+} // namespace
 
 QStringList SampleBookLines()
 {
@@ -263,14 +281,17 @@ bool WriteSampleBook(const QString& folder, QString* error)
     const auto jpeg = [&](const QString& name, const QImage& image) {
         return Write(JoinPath(folder, name), EncodeJpeg(ToBitmap24(image), 88), error);
     };
-    return jpeg(QStringLiteral("sunset.jpg"), SunsetHills()) && bmp(QStringLiteral("meadow.bmp"), Meadow())
-        && bmp(QStringLiteral("rabbit.bmp"), RabbitClip()) && bmp(QStringLiteral("night.bmp"), Night())
-        && jpeg(QStringLiteral("crossroads.jpg"), Crossroads()) && bmp(QStringLiteral("forest.bmp"), Forest())
-        && jpeg(QStringLiteral("sea.jpg"), Sea()) && jpeg(QStringLiteral("morning.jpg"), Morning())
+    return jpeg(QStringLiteral("sunset.jpg"), SunsetHills())
+        && bmp(QStringLiteral("meadow.bmp"), Meadow())
+        && bmp(QStringLiteral("rabbit.bmp"), RabbitClip())
+        && bmp(QStringLiteral("night.bmp"), Night())
+        && jpeg(QStringLiteral("crossroads.jpg"), Crossroads())
+        && bmp(QStringLiteral("forest.bmp"), Forest()) && jpeg(QStringLiteral("sea.jpg"), Sea())
+        && jpeg(QStringLiteral("morning.jpg"), Morning())
         && Write(JoinPath(folder, QStringLiteral("hop.wav")), HopWav(), error)
         && Write(JoinPath(folder, QStringLiteral("chime.wav")), ChimeWav(), error)
         && Write(JoinPath(folder, QStringLiteral("tune.mid")), TuneMidi(), error)
         && WriteLineFile(JoinPath(folder, kSampleBookFile), SampleBookLines(), error);
 }
 
-}  // namespace pimoko::sample
+} // namespace pimoko::sample

@@ -16,4 +16,4 @@ QStringList SampleBookLines();
 // False, with the reason in error, when a file cannot be written.
 bool WriteSampleBook(const QString& folder, QString* error);
 
-}  // namespace pimoko::sample
+} // namespace pimoko::sample

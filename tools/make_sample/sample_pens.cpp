@@ -94,7 +94,8 @@ QImage Grass(int size)
     for (int i = 0; i < 9; ++i) {
         const double x = 6 + rng.bounded(size - 12);
         const double lean = rng.bounded(16.0) - 8;
-        p.setPen(QPen(QColor(110 + 6 * i, 110 + 6 * i, 110 + 6 * i), 2, Qt::SolidLine, Qt::RoundCap));
+        p.setPen(
+            QPen(QColor(110 + 6 * i, 110 + 6 * i, 110 + 6 * i), 2, Qt::SolidLine, Qt::RoundCap));
         p.drawLine(QPointF(x, size - 4), QPointF(x + lean, 6 + rng.bounded(size / 2)));
     }
     return image;
@@ -127,30 +128,42 @@ QImage Flower(int size)
     p.setBrush(QColor(125, 125, 125));
     for (int i = 0; i < 5; ++i) {
         const double a = i * 2 * M_PI / 5;
-        p.drawEllipse(QPointF(c + size * 0.24 * std::cos(a), c + size * 0.24 * std::sin(a)), size * 0.18, size * 0.18);
+        p.drawEllipse(QPointF(c + size * 0.24 * std::cos(a), c + size * 0.24 * std::sin(a)),
+            size * 0.18, size * 0.18);
     }
     p.setBrush(QColor(200, 200, 200));
     p.drawEllipse(QPointF(c, c), size * 0.14, size * 0.14);
     return image;
 }
 
-}  // namespace
+} // namespace
 
 QImage Pen(int number)
 {
     switch (number) {
-    case 1: return Dot(8, 120);
-    case 2: return Dot(16, 120);
-    case 3: return Dot(32, 120);
-    case 4: return SoftDot(48);
-    case 5: return Star(40);
-    case 6: return Heart(40);
-    case 7: return Leaf(40);
-    case 8: return Grass(48);
-    case 9: return Crayon(32);
-    case 10: return Flower(40);
-    default: return QImage();
+    case 1:
+        return Dot(8, 120);
+    case 2:
+        return Dot(16, 120);
+    case 3:
+        return Dot(32, 120);
+    case 4:
+        return SoftDot(48);
+    case 5:
+        return Star(40);
+    case 6:
+        return Heart(40);
+    case 7:
+        return Leaf(40);
+    case 8:
+        return Grass(48);
+    case 9:
+        return Crayon(32);
+    case 10:
+        return Flower(40);
+    default:
+        return QImage();
     }
 }
 
-}  // namespace pimoko::sample
+} // namespace pimoko::sample

@@ -31,7 +31,7 @@ void Sky(QPainter& p, const QColor& top, const QColor& bottom, int horizon = H)
 
 // A rolling ridge across the picture, filled down to the bottom edge.
 void Hill(QPainter& p, double base, double amplitude, double waves, double phase, const QColor& top,
-          const QColor& bottom)
+    const QColor& bottom)
 {
     QPainterPath path;
     path.moveTo(0, H);
@@ -76,7 +76,8 @@ void Tree(QPainter& p, double x, double ground, double height, const QColor& lea
     for (int i = 0; i < 3; ++i) {
         const double top = ground - height + i * height * 0.2;
         const double half = height * (0.22 + 0.08 * i);
-        QPolygonF layer({QPointF(x, top), QPointF(x - half, top + height * 0.4), QPointF(x + half, top + height * 0.4)});
+        QPolygonF layer({ QPointF(x, top), QPointF(x - half, top + height * 0.4),
+            QPointF(x + half, top + height * 0.4) });
         p.drawPolygon(layer);
     }
 }
@@ -94,7 +95,7 @@ void Stars(QPainter& p, int count, int maxY, quint32 seed)
     }
 }
 
-}  // namespace
+} // namespace
 
 QImage SunsetHills()
 {
@@ -128,14 +129,14 @@ QImage Meadow()
     p.setBrush(QColor(240, 220, 180));
     p.drawRect(QRectF(110, 220, 110, 80));
     p.setBrush(QColor(200, 70, 60));
-    p.drawPolygon(QPolygonF({QPointF(96, 224), QPointF(165, 170), QPointF(234, 224)}));
+    p.drawPolygon(QPolygonF({ QPointF(96, 224), QPointF(165, 170), QPointF(234, 224) }));
     p.setBrush(QColor(120, 80, 50));
     p.drawRect(QRectF(150, 250, 28, 50));
     p.setBrush(QColor(140, 200, 240));
     p.drawRect(QRectF(188, 240, 22, 20));
     // Flowers in the grass.
     QRandomGenerator rng(7);
-    const QColor petals[] = {QColor(255, 255, 255), QColor(255, 220, 80), QColor(255, 150, 190)};
+    const QColor petals[] = { QColor(255, 255, 255), QColor(255, 220, 80), QColor(255, 150, 190) };
     for (int i = 0; i < 120; ++i) {
         const double x = rng.bounded(W);
         const double y = 310 + rng.bounded(170);
@@ -193,8 +194,10 @@ QImage Crossroads()
     p.setBrush(QColor(130, 90, 50));
     p.drawRect(QRectF(316, 290, 8, 80));
     p.setBrush(QColor(230, 200, 150));
-    p.drawPolygon(QPolygonF({QPointF(250, 296), QPointF(312, 290), QPointF(312, 310), QPointF(250, 312), QPointF(240, 304)}));
-    p.drawPolygon(QPolygonF({QPointF(390, 300), QPointF(328, 292), QPointF(328, 312), QPointF(390, 316), QPointF(400, 308)}));
+    p.drawPolygon(QPolygonF({ QPointF(250, 296), QPointF(312, 290), QPointF(312, 310),
+        QPointF(250, 312), QPointF(240, 304) }));
+    p.drawPolygon(QPolygonF({ QPointF(390, 300), QPointF(328, 292), QPointF(328, 312),
+        QPointF(390, 316), QPointF(400, 308) }));
     return image;
 }
 
@@ -224,7 +227,7 @@ QImage Forest()
     p.drawEllipse(QPointF(494, 159), 3.5, 3.5);
     p.drawEllipse(QPointF(510, 159), 3.5, 3.5);
     p.setBrush(QColor(240, 180, 60));
-    p.drawPolygon(QPolygonF({QPointF(498, 166), QPointF(506, 166), QPointF(502, 173)}));
+    p.drawPolygon(QPolygonF({ QPointF(498, 166), QPointF(506, 166), QPointF(502, 173) }));
     return image;
 }
 
@@ -257,9 +260,10 @@ QImage Sea()
     p.fillPath(beach, sand);
     // A small boat.
     p.setBrush(QColor(200, 80, 60));
-    p.drawPolygon(QPolygonF({QPointF(150, 280), QPointF(230, 280), QPointF(215, 296), QPointF(165, 296)}));
+    p.drawPolygon(
+        QPolygonF({ QPointF(150, 280), QPointF(230, 280), QPointF(215, 296), QPointF(165, 296) }));
     p.setBrush(Qt::white);
-    p.drawPolygon(QPolygonF({QPointF(190, 276), QPointF(190, 220), QPointF(225, 274)}));
+    p.drawPolygon(QPolygonF({ QPointF(190, 276), QPointF(190, 220), QPointF(225, 274) }));
     return image;
 }
 
@@ -277,7 +281,7 @@ QImage Morning()
     for (int i = 0; i < 12; ++i) {
         const double a = i * M_PI / 6;
         p.drawLine(QPointF(320 + 80 * std::cos(a), 330 - 80 * std::sin(a)),
-                   QPointF(320 + 120 * std::cos(a), 330 - 120 * std::sin(a)));
+            QPointF(320 + 120 * std::cos(a), 330 - 120 * std::sin(a)));
     }
     p.setPen(Qt::NoPen);
     Hill(p, 380, 20, 1.0, 3.0, QColor(150, 200, 90), QColor(80, 150, 60));
@@ -299,10 +303,10 @@ QImage RabbitClip()
         const QColor fur(250, 250, 245);
         const QColor inner(255, 180, 190);
         p.setBrush(fur);
-        p.drawEllipse(QRectF(52, 4, 30, 86));   // ears
+        p.drawEllipse(QRectF(52, 4, 30, 86)); // ears
         p.drawEllipse(QRectF(98, 4, 30, 86));
-        p.drawEllipse(QRectF(30, 100, 120, 92));  // body
-        p.drawEllipse(QRectF(45, 60, 90, 76));    // head
+        p.drawEllipse(QRectF(30, 100, 120, 92)); // body
+        p.drawEllipse(QRectF(45, 60, 90, 76)); // head
         p.setPen(Qt::NoPen);
         p.setBrush(inner);
         p.drawEllipse(QRectF(61, 16, 12, 60));
@@ -321,10 +325,11 @@ QImage RabbitClip()
     for (int y = 0; y < art.height(); ++y) {
         for (int x = 0; x < art.width(); ++x) {
             const QColor c = art.pixelColor(x, y);
-            clip.setPixel(x, y, c.alpha() >= 128 ? QColor(c.red(), c.green(), c.blue()).rgb() : kClipKeyColor);
+            clip.setPixel(x, y,
+                c.alpha() >= 128 ? QColor(c.red(), c.green(), c.blue()).rgb() : kClipKeyColor);
         }
     }
     return clip;
 }
 
-}  // namespace pimoko::sample
+} // namespace pimoko::sample

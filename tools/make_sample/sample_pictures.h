@@ -5,10 +5,10 @@
 namespace pimoko::sample {
 
 // The sample book's pictures, painted by code. Backgrounds are 640 x 480.
-QImage SunsetHills();  // the cover
-QImage Meadow();       // a meadow with a small house
-QImage Night();        // moon and stars over dark trees
-QImage Crossroads();   // a path that forks
+QImage SunsetHills(); // the cover
+QImage Meadow(); // a meadow with a small house
+QImage Night(); // moon and stars over dark trees
+QImage Crossroads(); // a path that forks
 QImage Forest();
 QImage Sea();
 QImage Morning();
@@ -18,4 +18,4 @@ QImage Morning();
 QImage RabbitClip();
 constexpr QRgb kClipKeyColor = 0xFFFF00FF;
 
-}  // namespace pimoko::sample
+} // namespace pimoko::sample

@@ -36,8 +36,8 @@ QByteArray Wav(const std::vector<double>& samples)
     Put32(out, 36 + data.size());
     out.append("WAVEfmt ");
     Put32(out, 16);
-    Put16(out, 1);  // PCM
-    Put16(out, 1);  // mono
+    Put16(out, 1); // PCM
+    Put16(out, 1); // mono
     Put32(out, kRate);
     Put32(out, kRate * 2);
     Put16(out, 2);
@@ -80,7 +80,7 @@ struct NoteEvent {
     quint8 b;
 };
 
-}  // namespace
+} // namespace
 
 QByteArray HopWav()
 {
@@ -102,13 +102,15 @@ QByteArray ChimeWav()
     const int n = kRate * 2;
     std::vector<double> s(n, 0.0);
     // C6, E6, G6 struck one after another, with a little inharmonic shimmer each.
-    const double notes[] = {1046.5, 1318.5, 1568.0};
+    const double notes[] = { 1046.5, 1318.5, 1568.0 };
     for (int k = 0; k < 3; ++k) {
         const int start = k * kRate / 8;
         for (int i = start; i < n; ++i) {
             const double t = double(i - start) / kRate;
             const double env = std::exp(-t * 2.5) * std::min(1.0, t / 0.003);
-            s[i] += 0.25 * env * (std::sin(2 * M_PI * notes[k] * t) + 0.3 * std::sin(2 * M_PI * notes[k] * 2.76 * t));
+            s[i] += 0.25 * env
+                * (std::sin(2 * M_PI * notes[k] * t)
+                    + 0.3 * std::sin(2 * M_PI * notes[k] * 2.76 * t));
         }
     }
     return Wav(s);
@@ -116,35 +118,65 @@ QByteArray ChimeWav()
 
 QByteArray TuneMidi()
 {
-    constexpr int kTicks = 480;  // per quarter note
+    constexpr int kTicks = 480; // per quarter note
     // The melody in (pitch, length in eighths); 0 is a rest.
     const int melody[][2] = {
-        {72, 2}, {76, 2}, {79, 3}, {77, 1}, {76, 2}, {74, 2}, {72, 4},
-        {74, 2}, {76, 2}, {77, 2}, {79, 2}, {81, 4}, {79, 4},
-        {77, 2}, {76, 2}, {74, 3}, {72, 1}, {71, 2}, {72, 2}, {74, 4},
-        {76, 2}, {74, 2}, {72, 2}, {71, 2}, {72, 8},
-        {79, 2}, {81, 2}, {79, 2}, {77, 2}, {76, 4}, {72, 4},
-        {74, 2}, {77, 2}, {76, 2}, {74, 2}, {72, 8},
+        { 72, 2 },
+        { 76, 2 },
+        { 79, 3 },
+        { 77, 1 },
+        { 76, 2 },
+        { 74, 2 },
+        { 72, 4 },
+        { 74, 2 },
+        { 76, 2 },
+        { 77, 2 },
+        { 79, 2 },
+        { 81, 4 },
+        { 79, 4 },
+        { 77, 2 },
+        { 76, 2 },
+        { 74, 3 },
+        { 72, 1 },
+        { 71, 2 },
+        { 72, 2 },
+        { 74, 4 },
+        { 76, 2 },
+        { 74, 2 },
+        { 72, 2 },
+        { 71, 2 },
+        { 72, 8 },
+        { 79, 2 },
+        { 81, 2 },
+        { 79, 2 },
+        { 77, 2 },
+        { 76, 4 },
+        { 72, 4 },
+        { 74, 2 },
+        { 77, 2 },
+        { 76, 2 },
+        { 74, 2 },
+        { 72, 8 },
     };
-    const int bass[] = {48, 45, 41, 43, 48, 45, 41, 43, 48, 41, 43, 48};
+    const int bass[] = { 48, 45, 41, 43, 48, 45, 41, 43, 48, 41, 43, 48 };
 
     std::vector<NoteEvent> events;
     quint32 t = 0;
     for (const auto& note : melody) {
         const quint32 length = note[1] * kTicks / 2;
         if (note[0] > 0) {
-            events.push_back({t, 0x90, quint8(note[0]), 84});
-            events.push_back({t + length - 30, 0x80, quint8(note[0]), 0});
+            events.push_back({ t, 0x90, quint8(note[0]), 84 });
+            events.push_back({ t + length - 30, 0x80, quint8(note[0]), 0 });
         }
         t += length;
     }
     const quint32 bar = 4 * kTicks;
     for (size_t i = 0; i * bar < t && i < std::size(bass); ++i) {
         const quint32 at = quint32(i) * bar;
-        events.push_back({at, 0x91, quint8(bass[i]), 60});
-        events.push_back({at + bar - 60, 0x81, quint8(bass[i]), 0});
-        events.push_back({at + 2 * kTicks, 0x91, quint8(bass[i] + 7), 45});
-        events.push_back({at + bar - 60, 0x81, quint8(bass[i] + 7), 0});
+        events.push_back({ at, 0x91, quint8(bass[i]), 60 });
+        events.push_back({ at + bar - 60, 0x81, quint8(bass[i]), 0 });
+        events.push_back({ at + 2 * kTicks, 0x91, quint8(bass[i] + 7), 45 });
+        events.push_back({ at + bar - 60, 0x81, quint8(bass[i] + 7), 0 });
     }
     std::stable_sort(events.begin(), events.end(), [](const NoteEvent& x, const NoteEvent& y) {
         // At one instant notes end before new ones start.
@@ -175,7 +207,7 @@ QByteArray TuneMidi()
 
     QByteArray out("MThd");
     PutBE32(out, 6);
-    PutBE16(out, 0);  // one track
+    PutBE16(out, 0); // one track
     PutBE16(out, 1);
     PutBE16(out, kTicks);
     out.append("MTrk");
@@ -184,4 +216,4 @@ QByteArray TuneMidi()
     return out;
 }
 
-}  // namespace pimoko::sample
+} // namespace pimoko::sample

@@ -12,4 +12,4 @@ QByteArray ChimeWav();
 // over a soft bass, about twenty seconds, made to loop.
 QByteArray TuneMidi();
 
-}  // namespace pimoko::sample
+} // namespace pimoko::sample

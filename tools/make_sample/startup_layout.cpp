@@ -28,7 +28,8 @@ bool WriteSettingsFile(const QString& root, QString* error)
         return true;
     // The settings writer rewrites a file of a known version only: start one, then let
     // it write the whole newest layout.
-    if (!WriteLineFile(JoinPath(root, QStringLiteral("ini.dat")), {QStringLiteral("PBOOK_INIFILE_V13")}, error))
+    if (!WriteLineFile(JoinPath(root, QStringLiteral("ini.dat")),
+            { QStringLiteral("PBOOK_INIFILE_V13") }, error))
         return false;
     TBookDefaults defaults;
     defaults.DefaultFontColor = 0x00FFFFFF;
@@ -46,7 +47,7 @@ bool WriteBookListFile(const QString& root, QString* error)
     if (!QFileInfo(path).isFile())
         lines << kBookListHeader;
     else if (!ReadLineFile(path, &lines) || lines.isEmpty() || lines[0] != kBookListHeader)
-        return true;  // not a list this program may rewrite
+        return true; // not a list this program may rewrite
     for (int i = 2; i < lines.size(); i += 2) {
         if (lines[i].compare(kSampleBookListPath, Qt::CaseInsensitive) == 0)
             return true;
@@ -64,7 +65,8 @@ bool CopyProgram(const QString& program, const QString& playerFolder, QString* e
     if (!QFile::copy(program, target))
         return Fail(error, QStringLiteral("cannot copy ") + program);
     // The archiver library travels with the program it serves.
-    const QString library = JoinPath(QFileInfo(program).absolutePath(), QStringLiteral("libunlha32.so"));
+    const QString library
+        = JoinPath(QFileInfo(program).absolutePath(), QStringLiteral("libunlha32.so"));
     if (QFileInfo(library).isFile()) {
         const QString copy = JoinPath(playerFolder, QStringLiteral("libunlha32.so"));
         QFile::remove(copy);
@@ -73,13 +75,13 @@ bool CopyProgram(const QString& program, const QString& playerFolder, QString* e
     return true;
 }
 
-}  // namespace
+} // namespace
 
 bool LayOutStartupFolder(const LayoutOptions& options, QString* error)
 {
     const QString root = options.folder;
-    for (const QString& name : {QStringLiteral("BOOKS"), QStringLiteral("Temp"), QStringLiteral("pen"),
-                                QStringLiteral("Deleted"), QStringLiteral("Player")}) {
+    for (const QString& name : { QStringLiteral("BOOKS"), QStringLiteral("Temp"),
+             QStringLiteral("pen"), QStringLiteral("Deleted"), QStringLiteral("Player") }) {
         if (!QDir().mkpath(JoinPath(root, name)))
             return Fail(error, QStringLiteral("cannot make ") + JoinPath(root, name));
     }
@@ -99,4 +101,4 @@ bool LayOutStartupFolder(const LayoutOptions& options, QString* error)
     return CopyProgram(options.program, JoinPath(root, QStringLiteral("Player")), error);
 }
 
-}  // namespace pimoko::sample
+} // namespace pimoko::sample

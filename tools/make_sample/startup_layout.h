@@ -5,8 +5,8 @@
 namespace pimoko::sample {
 
 struct LayoutOptions {
-    QString folder;       // the start-up folder to lay out
-    QString program;      // the program copied as Player/PimokoP.exe ("" = none)
+    QString folder; // the start-up folder to lay out
+    QString program; // the program copied as Player/PimokoP.exe ("" = none)
     bool settings = true; // false leaves out ini.dat: the program then runs as a player
 };
 
@@ -20,4 +20,4 @@ bool LayOutStartupFolder(const LayoutOptions& options, QString* error);
 // The list path of the sample book, relative to the start-up folder.
 inline const QString kSampleBookListPath = QStringLiteral("\\BOOKS\\Sample\\ehon.pmk");
 
-}  // namespace pimoko::sample
+} // namespace pimoko::sample

@@ -36,7 +36,7 @@ protected:
 
     void WriteSettingsFile()
     {
-        WriteLineFile(File(QStringLiteral("ini.dat")), {QStringLiteral("PBOOK_INIFILE_V13")});
+        WriteLineFile(File(QStringLiteral("ini.dat")), { QStringLiteral("PBOOK_INIFILE_V13") });
         ASSERT_TRUE(WriteSettings(dir.path(), TBookDefaults(), 1));
     }
 
@@ -44,19 +44,20 @@ protected:
     void ListBook()
     {
         test::WriteBook(File(QStringLiteral("BOOKS/b/b.pmk")), QStringLiteral("きつねの本"),
-                        {QStringLiteral("いち"), QStringLiteral("に"), QStringLiteral("さん")}, false);
+            { QStringLiteral("いち"), QStringLiteral("に"), QStringLiteral("さん") }, false);
         ScriptedPromptPort quiet;
         TOpenBook book(quiet, dir.path());
         ASSERT_TRUE(book.LoadBook(File(QStringLiteral("BOOKS/b/b.pmk"))));
         book.Page(2).Period = true;
         WriteLineFile(File(QStringLiteral("BOOKS/b/b.pmk")), book.BookFileLines());
         WriteLineFile(File(QStringLiteral("PBooklst.dat")),
-                      {kBookListHeader, QStringLiteral("きつねの本"), QStringLiteral("\\BOOKS\\b\\b.pmk")});
+            { kBookListHeader, QStringLiteral("きつねの本"), QStringLiteral("\\BOOKS\\b\\b.pmk") });
     }
 
     void Start()
     {
-        program = std::make_unique<Program>(dir.path(), clock, &prompt, std::make_unique<SilentSoundPort>());
+        program = std::make_unique<Program>(
+            dir.path(), clock, &prompt, std::make_unique<SilentSoundPort>());
         program->CreateWindows();
         program->Library()->show();
     }
@@ -77,7 +78,8 @@ TEST_F(ProgramTest, WindowsAreMadeOnceInTheDesignOrder)
         QWidget* w = program->Window(log[i]);
         ASSERT_NE(w, nullptr) << log[i].toStdString();
         if (log[i] != QLatin1String("TForm6")) {
-            EXPECT_EQ(w->windowTitle(), QString::fromUtf8(kWindowOrder[i].caption)) << log[i].toStdString();
+            EXPECT_EQ(w->windowTitle(), QString::fromUtf8(kWindowOrder[i].caption))
+                << log[i].toStdString();
         }
     }
     EXPECT_EQ(program->Window(QStringLiteral("TForm3")), program->Viewer());
@@ -90,7 +92,8 @@ TEST_F(ProgramTest, WithoutSettingsTheLibraryOffersReadingOnly)
     TForm6* library = program->Library();
     EXPECT_EQ(library->windowTitle(), QStringLiteral("ピモコプレーヤー ver1.26"));
     EXPECT_TRUE(library->PlayerMode());
-    for (QPushButton* b : {library->BitBtn1, library->BitBtn3, library->BitBtn5, library->BitBtn6}) {
+    for (QPushButton* b :
+        { library->BitBtn1, library->BitBtn3, library->BitBtn5, library->BitBtn6 }) {
         EXPECT_FALSE(b->isVisible()) << b->text().toStdString();
     }
     EXPECT_TRUE(library->BitBtn2->isVisible());
@@ -106,11 +109,12 @@ TEST_F(ProgramTest, WithSettingsEveryButtonIsThere)
     Start();
     TForm6* library = program->Library();
     EXPECT_EQ(library->windowTitle(), QStringLiteral("ピモコ ver1.26"));
-    for (QPushButton* b : {library->BitBtn1, library->BitBtn2, library->BitBtn3, library->BitBtn4,
-                           library->BitBtn5, library->BitBtn6}) {
+    for (QPushButton* b : { library->BitBtn1, library->BitBtn2, library->BitBtn3, library->BitBtn4,
+             library->BitBtn5, library->BitBtn6 }) {
         EXPECT_TRUE(b->isVisible()) << b->text().toStdString();
     }
-    EXPECT_EQ(library->BitBtn3->toolTip(), QStringLiteral("リストから削除しますが元のファイルは消えません"));
+    EXPECT_EQ(library->BitBtn3->toolTip(),
+        QStringLiteral("リストから削除しますが元のファイルは消えません"));
 }
 
 TEST_F(ProgramTest, ReadingAListedBookPlaysItToItsFirstWait)
@@ -194,12 +198,13 @@ TEST_F(ProgramTest, ClosingTheLibrarySavesTheListAndEndsTheLoop)
     // The title of a listed book whose file went away is what the list keeps.
     QFile::remove(File(QStringLiteral("BOOKS/b/b.pmk")));
     library->RefreshTitles();
-    EXPECT_EQ(library->BookListBox->item(0)->text(), QStringLiteral("（ファイルが見つかりません）"));
+    EXPECT_EQ(
+        library->BookListBox->item(0)->text(), QStringLiteral("（ファイルが見つかりません）"));
     EXPECT_TRUE(library->close());
     QStringList lines;
     ASSERT_TRUE(ReadLineFile(File(QStringLiteral("PBooklst.dat")), &lines));
     EXPECT_EQ(lines.value(1), QStringLiteral("（ファイルが見つかりません）"));
 }
 
-}  // namespace
-}  // namespace pimoko
+} // namespace
+} // namespace pimoko

@@ -43,7 +43,10 @@ public:
 
 class Editing : public PlaybackEditing {
 public:
-    explicit Editing(FakeViewerPeers& peers) : peers_(peers) {}
+    explicit Editing(FakeViewerPeers& peers)
+        : peers_(peers)
+    {
+    }
     bool WantsFullScreen() const override { return peers_.fullScreen; }
 
 private:
@@ -64,7 +67,7 @@ public:
 
 void SetText(TNovelPage& p, const QString& text, int x, int y, int delay)
 {
-    p.TextLines = QStringList{text};
+    p.TextLines = QStringList { text };
     p.FontName = QStringLiteral("ＭＳ ゴシック");
     p.FontHeight = 24;
     p.FontColor = 0xFFFFFF;
@@ -78,10 +81,10 @@ void SetText(TNovelPage& p, const QString& text, int x, int y, int delay)
 class ViewerWindowTest : public ::testing::Test {
 protected:
     ViewerWindowTest()
-        : viewer(peers, std::make_unique<SilentSoundPort>()),
-          playback(PlaybackParts{book, compositor, viewer.TextEngine(), viewer.State(), clock, viewer.Sounds(),
-                                 slider, editing, viewer, busy}),
-          actions(playback)
+        : viewer(peers, std::make_unique<SilentSoundPort>())
+        , playback(PlaybackParts { book, compositor, viewer.TextEngine(), viewer.State(), clock,
+              viewer.Sounds(), slider, editing, viewer, busy })
+        , actions(playback)
     {
         viewer.Attach(&playback, &actions);
         // 1: a picture with a link text; 2: a second link text, then the wait;
@@ -129,15 +132,16 @@ protected:
 
     void MovePointer(QPoint at)
     {
-        QMouseEvent move(QEvent::MouseMove, QPointF(at), viewer.Image1->mapToGlobal(QPointF(at)), Qt::NoButton,
-                         Qt::NoButton, Qt::NoModifier);
+        QMouseEvent move(QEvent::MouseMove, QPointF(at), viewer.Image1->mapToGlobal(QPointF(at)),
+            Qt::NoButton, Qt::NoButton, Qt::NoModifier);
         QApplication::sendEvent(viewer.Image1, &move);
     }
 
     void Click(QPoint at)
     {
-        QMouseEvent press(QEvent::MouseButtonPress, QPointF(at), viewer.Image1->mapToGlobal(QPointF(at)),
-                          Qt::LeftButton, Qt::LeftButton, Qt::NoModifier);
+        QMouseEvent press(QEvent::MouseButtonPress, QPointF(at),
+            viewer.Image1->mapToGlobal(QPointF(at)), Qt::LeftButton, Qt::LeftButton,
+            Qt::NoModifier);
         QApplication::sendEvent(viewer.Image1, &press);
     }
 
@@ -145,11 +149,11 @@ protected:
 
     test::TempFolder dir;
     ScriptedPromptPort prompt;
-    TOpenBook book{prompt, dir.path()};
+    TOpenBook book { prompt, dir.path() };
     ManualClock clock;
-    Compositor compositor{clock};
+    Compositor compositor { clock };
     FakeViewerPeers peers;
-    Editing editing{peers};
+    Editing editing { peers };
     StillSlider slider;
     bool busy = false;
     CountingViewer viewer;
@@ -212,7 +216,8 @@ TEST_F(ViewerWindowTest, WaitingWithLinksOnlyALinkGoesOn)
     MovePointer(CentreOfLink(0));
     EXPECT_EQ(viewer.State().Links().Selected(), 0);
     const TextRect first = viewer.State().Links().Highlight();
-    const QColor framed = viewer.State().Picture().pixelColor(first.left, (first.top + first.bottom) / 2);
+    const QColor framed
+        = viewer.State().Picture().pixelColor(first.left, (first.top + first.bottom) / 2);
     const QColor plain = before.pixelColor(first.left, (first.top + first.bottom) / 2);
     EXPECT_EQ(framed, QColor(255 - plain.red(), 255 - plain.green(), 255 - plain.blue()));
     MovePointer(CentreOfLink(1));
@@ -341,5 +346,5 @@ TEST_F(ViewerWindowTest, HiddenPageButtonsStepBetweenBackgroundPages)
     EXPECT_FALSE(busy);
 }
 
-}  // namespace
-}  // namespace pimoko
+} // namespace
+} // namespace pimoko
