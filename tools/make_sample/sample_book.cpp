@@ -112,7 +112,7 @@ void FillBook(TOpenBook& book)
     meadow.PictureFile = QStringLiteral("meadow.bmp");
     SetText(meadow,
         { QStringLiteral("ひろい　のはらに、"), QStringLiteral("ちいさな　いえが　ありました。") },
-        kGothicFont, 28, Rgb(255, 255, 255), 250, 360);
+        kGothicFont, 28, Rgb(255, 255, 255), 170, 370);
     meadow.Shadow = true;
     meadow.ShadowColor = Rgb(30, 60, 20);
     SetDelays(meadow, 90);
