@@ -27,6 +27,14 @@ public:
     int focused = 0;
 };
 
+// PIMOKO_TITLE_LIST_PICTURES=DIR keeps a picture of the window at each look, to be looked at.
+void KeepPicture(QWidget& window, const char* name)
+{
+    const QByteArray dir = qgetenv("PIMOKO_TITLE_LIST_PICTURES");
+    if (!dir.isEmpty())
+        window.grab().save(QString::fromLocal8Bit(dir) + "/" + name + ".png");
+}
+
 class TitleListWindowTest : public ::testing::Test {
 protected:
     void SetUp() override
@@ -55,12 +63,15 @@ TEST_F(TitleListWindowTest, ThumbnailsComposeOnlyTheRowsOnScreen)
 {
     TForm8 window(book, &cache, &hooks);
     window.ShowInEditorMode();
+    QTest::qWait(20);
+    KeepPicture(window, "editor-lines");
     window.CheckBox1->click();
     ASSERT_TRUE(window.Titles().thumbnails);
     QTest::qWait(50);
     EXPECT_EQ(window.ListBox1->count(), 300);
     EXPECT_GT(window.ComposedPages(), 0);
     EXPECT_LT(window.ComposedPages(), 10);
+    KeepPicture(window, "editor-thumbnails");
     // Scrolling to the end composes the last rows, not the ones passed over.
     window.ListBox1->scrollToBottom();
     QTest::qWait(50);
@@ -76,6 +87,7 @@ TEST_F(TitleListWindowTest, SliderMovedByTheReaderOnly)
     EXPECT_TRUE(window.PageSliderPanel->isVisible());
     EXPECT_FALSE(window.Panel1->isVisible());
     EXPECT_EQ(window.PageTrackBar->maximum(), 1);
+    KeepPicture(window, "player");
     window.SelectSliderPage(100);
     EXPECT_EQ(window.PageTrackBar->value(), 1);
     EXPECT_EQ(window.JumpToSliderPage(), 0);
