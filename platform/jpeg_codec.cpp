@@ -9,6 +9,8 @@
 #include <cstring>
 
 #include <jpeglib.h>
+// jerror.h after jpeglib.h: it needs the types declared there.
+#include <jerror.h>
 
 namespace pimoko {
 namespace {
@@ -35,6 +37,30 @@ void OnMessage(j_common_ptr cinfo, int level)
         ++cinfo->err->num_warnings;
 }
 
+// A progressive picture keeps every coefficient in memory until its last scan; past this
+// the decoder stops with an error instead of taking what a hostile header asks for. A
+// progressive 4:2:0 picture of the largest size we take still fits.
+constexpr long kDecoderMemory = 256L << 20;
+
+// A picture is drawn anew for every scan it has, so a file of thousands of tiny scans can
+// keep the decoder busy for minutes. Real encoders write about ten.
+constexpr int kMostScans = 256;
+
+void OnProgress(j_common_ptr cinfo)
+{
+    if (!cinfo->is_decompressor)
+        return;
+    const auto* d = reinterpret_cast<j_decompress_ptr>(cinfo);
+    if (d->input_scan_number > kMostScans)
+        ERREXIT1(cinfo, JERR_BAD_SCAN_SCRIPT, d->input_scan_number);
+}
+
+bool IsMemoryError(int code)
+{
+    return code == JERR_OUT_OF_MEMORY || code == JERR_NO_BACKING_STORE ||
+           code == JERR_TFILE_CREATE || code == JERR_WIDTH_OVERFLOW;
+}
+
 }  // namespace
 
 JpegResult DecodeJpeg(const QByteArray& data)
@@ -49,14 +75,19 @@ JpegResult DecodeJpeg(const QByteArray& data)
     err.message[0] = '\0';
     // Locals changed after setjmp must be volatile to survive the jump.
     QImage* volatile image = new QImage();
+    jpeg_progress_mgr progress;
+    std::memset(&progress, 0, sizeof progress);
+    progress.progress_monitor = OnProgress;
     if (setjmp(err.jump)) {
-        result.status = JpegStatus::Broken;
+        result.status = IsMemoryError(err.pub.msg_code) ? JpegStatus::TooLarge : JpegStatus::Broken;
         result.message = QString::fromLocal8Bit(err.message);
         jpeg_destroy_decompress(&cinfo);
         delete image;
         return result;
     }
     jpeg_create_decompress(&cinfo);
+    cinfo.mem->max_memory_to_use = kDecoderMemory;
+    cinfo.progress = &progress;
     jpeg_mem_src(&cinfo, reinterpret_cast<const unsigned char*>(data.constData()),
                  static_cast<unsigned long>(data.size()));
     jpeg_read_header(&cinfo, TRUE);

@@ -11,7 +11,7 @@ enum class JpegStatus {
     Missing,    // the file could not be read
     Broken,     // not a JPEG, or an error inside it
     Truncated,  // the data ends inside the picture; the image holds what was decoded
-    TooLarge,   // larger than kMaxPictureSide on a side
+    TooLarge,   // larger than kMaxPictureSide on a side, or needs too much memory to decode
 };
 
 struct JpegResult {

@@ -6,6 +6,11 @@
 #include <QRandomGenerator>
 #include <gtest/gtest.h>
 
+#include <cstdio>
+#include <cstdlib>
+
+#include <jpeglib.h>
+
 namespace pimoko {
 namespace {
 
@@ -163,6 +168,75 @@ TEST(Jpeg, RefusesHugeDimensionsBeforeDecoding)
     jpeg[sof + 7] = static_cast<char>(30000 >> 8);
     jpeg[sof + 8] = static_cast<char>(30000 & 0xFF);
     EXPECT_EQ(DecodeJpeg(jpeg).status, JpegStatus::TooLarge);
+}
+
+// A progressive JPEG with no chroma subsampling (4:4:4): the kind that keeps the most
+// coefficients in memory while it is decoded.
+QByteArray ProgressiveJpeg(const QImage& image)
+{
+    jpeg_compress_struct cinfo;
+    jpeg_error_mgr err;
+    cinfo.err = jpeg_std_error(&err);
+    jpeg_create_compress(&cinfo);
+    unsigned char* out = nullptr;
+    unsigned long size = 0;
+    jpeg_mem_dest(&cinfo, &out, &size);
+    cinfo.image_width = static_cast<JDIMENSION>(image.width());
+    cinfo.image_height = static_cast<JDIMENSION>(image.height());
+    cinfo.input_components = 3;
+    cinfo.in_color_space = JCS_EXT_BGR;
+    jpeg_set_defaults(&cinfo);
+    for (int c = 0; c < 3; ++c)
+        cinfo.comp_info[c].h_samp_factor = cinfo.comp_info[c].v_samp_factor = 1;
+    jpeg_simple_progression(&cinfo);
+    jpeg_start_compress(&cinfo, TRUE);
+    while (cinfo.next_scanline < cinfo.image_height) {
+        JSAMPROW row = const_cast<uchar*>(image.constScanLine(static_cast<int>(cinfo.next_scanline)));
+        jpeg_write_scanlines(&cinfo, &row, 1);
+    }
+    jpeg_finish_compress(&cinfo);
+    jpeg_destroy_compress(&cinfo);
+    QByteArray result(reinterpret_cast<const char*>(out), static_cast<int>(size));
+    std::free(out);
+    return result;
+}
+
+TEST(Jpeg, ProgressivePicturesDecodeButHostileOnesStopEarly)
+{
+    QImage image = NewBitmap24(24, 16);
+    image.fill(QColor(200, 40, 90));
+    const QByteArray progressive = ProgressiveJpeg(image);
+    const JpegResult ok = DecodeJpeg(progressive);
+    ASSERT_EQ(ok.status, JpegStatus::Ok);
+    EXPECT_EQ(ok.image.size(), QSize(24, 16));
+
+    // Within the side limit, but its coefficients alone would take 8000 * 8000 * 3 * 2
+    // bytes: refused as too large, before the memory is taken.
+    QByteArray big = progressive;
+    const int sof = big.indexOf("\xFF\xC2");
+    ASSERT_GT(sof, 0);
+    big[sof + 5] = static_cast<char>(8000 >> 8);
+    big[sof + 6] = static_cast<char>(8000 & 0xFF);
+    big[sof + 7] = static_cast<char>(8000 >> 8);
+    big[sof + 8] = static_cast<char>(8000 & 0xFF);
+    const JpegResult tooBig = DecodeJpeg(big);
+    EXPECT_EQ(tooBig.status, JpegStatus::TooLarge);
+    EXPECT_FALSE(tooBig.message.isEmpty());
+
+    // Thousands of scans (the last one repeated): each would redraw the picture, so the
+    // decoder gives up on the file.
+    const int lastScan = progressive.lastIndexOf("\xFF\xDA");
+    const int end = progressive.lastIndexOf("\xFF\xD9");
+    ASSERT_GT(lastScan, 0);
+    ASSERT_GT(end, lastScan);
+    QByteArray manyScans = progressive.left(end);
+    const QByteArray scan = progressive.mid(lastScan, end - lastScan);
+    for (int i = 0; i < 3000; ++i)
+        manyScans += scan;
+    manyScans += "\xFF\xD9";
+    const JpegResult scans = DecodeJpeg(manyScans);
+    EXPECT_EQ(scans.status, JpegStatus::Broken);
+    EXPECT_TRUE(scans.image.isNull());
 }
 
 }  // namespace
