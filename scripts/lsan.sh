@@ -11,7 +11,8 @@ cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Debug -DPIMOKO_SANITIZE=ON \
   -DCMAKE_CXX_FLAGS_DEBUG="-g -O1" -DPIMOKO_BENCH=OFF >/dev/null
 cmake --build "$build" -j "${PIMOKO_JOBS:-$(nproc)}"
 export QT_QPA_PLATFORM=offscreen SDL_AUDIODRIVER=dummy
-export ASAN_OPTIONS="detect_leaks=1:${ASAN_OPTIONS:-}"
+# Full stacks: Qt has no frame pointers, and the suppressions name frames inside it.
+export ASAN_OPTIONS="detect_leaks=1:fast_unwind_on_malloc=0:${ASAN_OPTIONS:-}"
 export LSAN_OPTIONS="suppressions=$PWD/tests/lsan.supp:print_suppressions=1:${LSAN_OPTIONS:-}"
 export UBSAN_OPTIONS="print_stacktrace=1:halt_on_error=1:${UBSAN_OPTIONS:-}"
 ctest --test-dir "$build" --output-on-failure -j "${PIMOKO_JOBS:-$(nproc)}" "$@"
