@@ -13,6 +13,10 @@
 #include <QFile>
 #include <QFileInfo>
 
+#include <cstdlib>
+
+#include <jpeglib.h>
+
 using namespace pimoko;
 
 namespace {
@@ -36,6 +40,43 @@ QImage Picture(int w, int h)
         for (int x = 0; x < w; ++x)
             image.setPixelColor(x, y, QColor((x * 37) & 255, (y * 11) & 255, (x ^ y) & 255));
     return image;
+}
+
+// JPEG layouts the baseline writer does not make: progressive scans, one grey component,
+// restart markers, and no chroma subsampling.
+QByteArray OtherJpeg(const QImage& image, bool progressive, bool grey, int restartRows)
+{
+    jpeg_compress_struct cinfo;
+    jpeg_error_mgr err;
+    cinfo.err = jpeg_std_error(&err);
+    jpeg_create_compress(&cinfo);
+    unsigned char* out = nullptr;
+    unsigned long size = 0;
+    jpeg_mem_dest(&cinfo, &out, &size);
+    cinfo.image_width = static_cast<JDIMENSION>(image.width());
+    cinfo.image_height = static_cast<JDIMENSION>(image.height());
+    cinfo.input_components = 3;
+    cinfo.in_color_space = JCS_EXT_BGR;
+    jpeg_set_defaults(&cinfo);
+    jpeg_set_quality(&cinfo, 60, TRUE);
+    if (grey)
+        jpeg_set_colorspace(&cinfo, JCS_GRAYSCALE);
+    else
+        for (int c = 0; c < cinfo.num_components; ++c)
+            cinfo.comp_info[c].h_samp_factor = cinfo.comp_info[c].v_samp_factor = 1;
+    if (progressive)
+        jpeg_simple_progression(&cinfo);
+    cinfo.restart_in_rows = restartRows;
+    jpeg_start_compress(&cinfo, TRUE);
+    while (cinfo.next_scanline < cinfo.image_height) {
+        JSAMPROW row = const_cast<uchar*>(image.constScanLine(static_cast<int>(cinfo.next_scanline)));
+        jpeg_write_scanlines(&cinfo, &row, 1);
+    }
+    jpeg_finish_compress(&cinfo);
+    jpeg_destroy_compress(&cinfo);
+    QByteArray bytes(reinterpret_cast<const char*>(out), static_cast<qsizetype>(size));
+    std::free(out);
+    return bytes;
 }
 
 }  // namespace
@@ -80,6 +121,10 @@ int main(int argc, char** argv)
         Put(out + "/read_bmp", QString("%1_24.bmp").arg(name), EncodeBmp24(image));
         Put(out + "/decode_jpeg", QString("%1_q80.jpg").arg(name), EncodeJpeg(image, 80));
         Put(out + "/decode_jpeg", QString("%1_q5.jpg").arg(name), EncodeJpeg(image, 5));
+        Put(out + "/decode_jpeg", QString("%1_prog.jpg").arg(name), OtherJpeg(image, true, false, 0));
+        Put(out + "/decode_jpeg", QString("%1_grey.jpg").arg(name), OtherJpeg(image, false, true, 0));
+        Put(out + "/decode_jpeg", QString("%1_greyprog.jpg").arg(name), OtherJpeg(image, true, true, 0));
+        Put(out + "/decode_jpeg", QString("%1_restart.jpg").arg(name), OtherJpeg(image, false, false, 1));
         // Other depths and compressions through Qt's writer, which the reader must take.
         for (auto fmt : {QImage::Format_Mono, QImage::Format_Indexed8, QImage::Format_RGB32,
                          QImage::Format_ARGB32}) {
