@@ -128,6 +128,13 @@ JpegResult ReadJpeg(const QString& path)
 
 QByteArray EncodeJpeg(const QImage& source, int quality)
 {
+    JpegLayout layout;
+    layout.quality = quality;
+    return EncodeJpeg(source, layout);
+}
+
+QByteArray EncodeJpeg(const QImage& source, const JpegLayout& layout)
+{
     const QImage image = ToBitmap24(source);
     jpeg_compress_struct cinfo;
     ErrorManager err;
@@ -150,7 +157,15 @@ QByteArray EncodeJpeg(const QImage& source, int quality)
     cinfo.input_components = 3;
     cinfo.in_color_space = JCS_EXT_BGR;
     jpeg_set_defaults(&cinfo);
-    jpeg_set_quality(&cinfo, qBound(1, quality, 100), TRUE);
+    jpeg_set_quality(&cinfo, qBound(1, layout.quality, 100), TRUE);
+    if (layout.grey)
+        jpeg_set_colorspace(&cinfo, JCS_GRAYSCALE);
+    else if (layout.fullChroma)
+        for (int c = 0; c < cinfo.num_components; ++c)
+            cinfo.comp_info[c].h_samp_factor = cinfo.comp_info[c].v_samp_factor = 1;
+    if (layout.progressive)
+        jpeg_simple_progression(&cinfo);
+    cinfo.restart_in_rows = qMax(0, layout.restartRows);
     jpeg_start_compress(&cinfo, TRUE);
     while (cinfo.next_scanline < cinfo.image_height) {
         JSAMPROW row = const_cast<JSAMPROW>(image.constScanLine(static_cast<int>(cinfo.next_scanline)));

@@ -26,4 +26,14 @@ JpegResult ReadJpeg(const QString& path);
 // Baseline JPEG of the picture with a quality of 1..100 (clamped).
 QByteArray EncodeJpeg(const QImage& image, int quality);
 
+// The other layouts a JPEG may come in, for pictures made elsewhere.
+struct JpegLayout {
+    int quality = 75;
+    bool progressive = false;
+    bool grey = false;        // one component
+    bool fullChroma = false;  // colour not subsampled (4:4:4)
+    int restartRows = 0;      // a restart marker every so many rows of blocks; 0 for none
+};
+QByteArray EncodeJpeg(const QImage& image, const JpegLayout& layout);
+
 }  // namespace pimoko

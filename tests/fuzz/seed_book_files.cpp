@@ -13,10 +13,6 @@
 #include <QFile>
 #include <QFileInfo>
 
-#include <cstdlib>
-
-#include <jpeglib.h>
-
 using namespace pimoko;
 
 namespace {
@@ -46,37 +42,13 @@ QImage Picture(int w, int h)
 // restart markers, and no chroma subsampling.
 QByteArray OtherJpeg(const QImage& image, bool progressive, bool grey, int restartRows)
 {
-    jpeg_compress_struct cinfo;
-    jpeg_error_mgr err;
-    cinfo.err = jpeg_std_error(&err);
-    jpeg_create_compress(&cinfo);
-    unsigned char* out = nullptr;
-    unsigned long size = 0;
-    jpeg_mem_dest(&cinfo, &out, &size);
-    cinfo.image_width = static_cast<JDIMENSION>(image.width());
-    cinfo.image_height = static_cast<JDIMENSION>(image.height());
-    cinfo.input_components = 3;
-    cinfo.in_color_space = JCS_EXT_BGR;
-    jpeg_set_defaults(&cinfo);
-    jpeg_set_quality(&cinfo, 60, TRUE);
-    if (grey)
-        jpeg_set_colorspace(&cinfo, JCS_GRAYSCALE);
-    else
-        for (int c = 0; c < cinfo.num_components; ++c)
-            cinfo.comp_info[c].h_samp_factor = cinfo.comp_info[c].v_samp_factor = 1;
-    if (progressive)
-        jpeg_simple_progression(&cinfo);
-    cinfo.restart_in_rows = restartRows;
-    jpeg_start_compress(&cinfo, TRUE);
-    while (cinfo.next_scanline < cinfo.image_height) {
-        JSAMPROW row = const_cast<uchar*>(image.constScanLine(static_cast<int>(cinfo.next_scanline)));
-        jpeg_write_scanlines(&cinfo, &row, 1);
-    }
-    jpeg_finish_compress(&cinfo);
-    jpeg_destroy_compress(&cinfo);
-    QByteArray bytes(reinterpret_cast<const char*>(out), static_cast<qsizetype>(size));
-    std::free(out);
-    return bytes;
+    JpegLayout layout;
+    layout.quality = 60;
+    layout.progressive = progressive;
+    layout.grey = grey;
+    layout.fullChroma = !grey;
+    layout.restartRows = restartRows;
+    return EncodeJpeg(image, layout);
 }
 
 }  // namespace

@@ -6,10 +6,6 @@
 #include <QRandomGenerator>
 #include <gtest/gtest.h>
 
-#include <cstdio>
-#include <cstdlib>
-
-#include <jpeglib.h>
 
 namespace pimoko {
 namespace {
@@ -170,42 +166,14 @@ TEST(Jpeg, RefusesHugeDimensionsBeforeDecoding)
     EXPECT_EQ(DecodeJpeg(jpeg).status, JpegStatus::TooLarge);
 }
 
-// A progressive JPEG with no chroma subsampling (4:4:4): the kind that keeps the most
-// coefficients in memory while it is decoded.
-QByteArray ProgressiveJpeg(const QImage& image)
-{
-    jpeg_compress_struct cinfo;
-    jpeg_error_mgr err;
-    cinfo.err = jpeg_std_error(&err);
-    jpeg_create_compress(&cinfo);
-    unsigned char* out = nullptr;
-    unsigned long size = 0;
-    jpeg_mem_dest(&cinfo, &out, &size);
-    cinfo.image_width = static_cast<JDIMENSION>(image.width());
-    cinfo.image_height = static_cast<JDIMENSION>(image.height());
-    cinfo.input_components = 3;
-    cinfo.in_color_space = JCS_EXT_BGR;
-    jpeg_set_defaults(&cinfo);
-    for (int c = 0; c < 3; ++c)
-        cinfo.comp_info[c].h_samp_factor = cinfo.comp_info[c].v_samp_factor = 1;
-    jpeg_simple_progression(&cinfo);
-    jpeg_start_compress(&cinfo, TRUE);
-    while (cinfo.next_scanline < cinfo.image_height) {
-        JSAMPROW row = const_cast<uchar*>(image.constScanLine(static_cast<int>(cinfo.next_scanline)));
-        jpeg_write_scanlines(&cinfo, &row, 1);
-    }
-    jpeg_finish_compress(&cinfo);
-    jpeg_destroy_compress(&cinfo);
-    QByteArray result(reinterpret_cast<const char*>(out), static_cast<int>(size));
-    std::free(out);
-    return result;
-}
-
 TEST(Jpeg, ProgressivePicturesDecodeButHostileOnesStopEarly)
 {
     QImage image = NewBitmap24(24, 16);
     image.fill(QColor(200, 40, 90));
-    const QByteArray progressive = ProgressiveJpeg(image);
+    // No chroma subsampling: the layout that keeps the most coefficients while decoding.
+    JpegLayout layout;
+    layout.progressive = layout.fullChroma = true;
+    const QByteArray progressive = EncodeJpeg(image, layout);
     const JpegResult ok = DecodeJpeg(progressive);
     ASSERT_EQ(ok.status, JpegStatus::Ok);
     EXPECT_EQ(ok.image.size(), QSize(24, 16));
