@@ -29,11 +29,11 @@ public:
     qint64 NowMs() const override { return timer_.elapsed(); }
     TaskId At(qint64 timeMs, Task task) override
     {
-        return inner_.At(timeMs - (timer_.elapsed() - inner_.NowMs()),
-                         [this, timeMs, task = std::move(task)] {
-                             lastLatenessUs = timer_.nsecsElapsed() / 1000 - timeMs * 1000;
-                             task();
-                         });
+        return inner_.At(
+            timeMs - (timer_.elapsed() - inner_.NowMs()), [this, timeMs, task = std::move(task)] {
+                lastLatenessUs = timer_.nsecsElapsed() / 1000 - timeMs * 1000;
+                task();
+            });
     }
     void Cancel(TaskId id) override { inner_.Cancel(id); }
 
@@ -46,7 +46,11 @@ private:
 
 class CharTimes : public PlaybackObserver {
 public:
-    explicit CharTimes(MeasuringClock& clock, QEventLoop& loop) : clock_(clock), loop_(loop) {}
+    explicit CharTimes(MeasuringClock& clock, QEventLoop& loop)
+        : clock_(clock)
+        , loop_(loop)
+    {
+    }
     void OnChar(int, const QString&, bool) override { lateness.push_back(clock_.lastLatenessUs); }
     void OnWait(int) override { loop_.quit(); }
     std::vector<qint64> lateness;
@@ -61,7 +65,8 @@ double Percentile(std::vector<qint64> v, double p)
     if (v.empty())
         return 0;
     std::sort(v.begin(), v.end());
-    const std::size_t i = std::min(v.size() - 1, static_cast<std::size_t>(p * (v.size() - 1) + 0.5));
+    const std::size_t i
+        = std::min(v.size() - 1, static_cast<std::size_t>(p * (v.size() - 1) + 0.5));
     return static_cast<double>(v[i]) / 1000.0;
 }
 
@@ -71,9 +76,9 @@ void BM_TypingLateness(benchmark::State& state)
 {
     const int chars = 200;
     const int delay = 20;
-    static const QString prose = QStringLiteral(
-        "むかしむかし、あるところに、おじいさんとおばあさんが住んでいました。"
-        "おじいさんは山へしば刈りに、おばあさんは川へ洗濯に行きました。");
+    static const QString prose
+        = QStringLiteral("むかしむかし、あるところに、おじいさんとおばあさんが住んでいました。"
+                         "おじいさんは山へしば刈りに、おばあさんは川へ洗濯に行きました。");
     std::vector<qint64> all;
     for (auto _ : state) {
         ScriptedPromptPort prompt;
@@ -105,8 +110,8 @@ void BM_TypingLateness(benchmark::State& state)
         PlaybackEditing editing;
         PlaybackScreen screen;
         bool busy = false;
-        TPlayback playback(
-            PlaybackParts {book, compositor, text, viewer, clock, sounds, slider, editing, screen, busy});
+        TPlayback playback(PlaybackParts {
+            book, compositor, text, viewer, clock, sounds, slider, editing, screen, busy });
         QEventLoop loop;
         CharTimes times(clock, loop);
         playback.SetObserver(&times);
@@ -121,7 +126,7 @@ void BM_TypingLateness(benchmark::State& state)
 }
 BENCHMARK(BM_TypingLateness)->Iterations(3)->Unit(benchmark::kMillisecond)->UseRealTime();
 
-}  // namespace
+} // namespace
 
 int main(int argc, char** argv)
 {

@@ -26,7 +26,8 @@ void FillBook(TOpenBook& book, const QString& folder)
         TNovelPage& p = book.Page(n);
         p.InUse = true;
         p.Title = QStringLiteral("ページ%1").arg(n);
-        p.TextLines = QStringList{QStringLiteral("むかしむかし、あるところに %1").arg(n), QStringLiteral("おじいさんとおばあさんが")};
+        p.TextLines = QStringList { QStringLiteral("むかしむかし、あるところに %1").arg(n),
+            QStringLiteral("おじいさんとおばあさんが") };
         p.FontName = QStringLiteral("ＭＳ ゴシック");
         p.FontHeight = 24;
         p.FontColor = 0xFFFFFF;
@@ -58,7 +59,7 @@ void BM_ColdThumbnails300(benchmark::State& state)
 }
 BENCHMARK(BM_ColdThumbnails300)->Unit(benchmark::kMillisecond)->Iterations(3);
 
-}  // namespace
+} // namespace
 
 int main(int argc, char** argv)
 {

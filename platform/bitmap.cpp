@@ -28,7 +28,7 @@ QImage ReadBmpFrom(QImageReader& reader)
     reader.setFormat("bmp");
     reader.setDecideFormatFromContent(false);
     // 8192 x 8192 at 4 bytes a pixel, the most Qt may need to decode a picture we take.
-    reader.setAllocationLimit(kMaxPictureSide / 1024 * kMaxPictureSide / 1024 * 4 + 1);  // MB
+    reader.setAllocationLimit(kMaxPictureSide / 1024 * kMaxPictureSide / 1024 * 4 + 1); // MB
     const QSize size = reader.size();
     if (!size.isValid() || size.width() > kMaxPictureSide || size.height() > kMaxPictureSide)
         return QImage();
@@ -38,7 +38,7 @@ QImage ReadBmpFrom(QImageReader& reader)
     return ToBitmap24(image);
 }
 
-}  // namespace
+} // namespace
 
 QImage ReadBmp(const QString& path)
 {
@@ -69,7 +69,7 @@ void Put32(QByteArray& b, quint32 v)
         b.append(static_cast<char>((v >> (8 * i)) & 0xFF));
 }
 
-}  // namespace
+} // namespace
 
 QByteArray EncodeBmp24(const QImage& source)
 {
@@ -90,7 +90,7 @@ QByteArray EncodeBmp24(const QImage& source)
     Put16(b, 24);
     Put32(b, 0);
     Put32(b, dataSize);
-    Put32(b, 2835);  // 72 dpi
+    Put32(b, 2835); // 72 dpi
     Put32(b, 2835);
     Put32(b, 0);
     Put32(b, 0);
@@ -107,4 +107,4 @@ bool WriteBmp24(const QString& path, const QImage& image, QString* error)
     return WriteFileAtomically(path, EncodeBmp24(image), error);
 }
 
-}  // namespace pimoko
+} // namespace pimoko

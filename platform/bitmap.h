@@ -28,4 +28,4 @@ QImage ReadBmpData(const QByteArray& data);
 bool WriteBmp24(const QString& path, const QImage& image, QString* error = nullptr);
 QByteArray EncodeBmp24(const QImage& image);
 
-}  // namespace pimoko
+} // namespace pimoko

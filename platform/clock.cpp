@@ -10,16 +10,23 @@ namespace pimoko {
 
 struct RealClock::Impl {
     QElapsedTimer elapsed;
-    QObject context;  // owns the pending timers; deleting it drops them
+    QObject context; // owns the pending timers; deleting it drops them
     QHash<TaskId, QPointer<QTimer>> timers;
     TaskId nextId = 1;
 };
 
-RealClock::RealClock() : impl_(std::make_unique<Impl>()) { impl_->elapsed.start(); }
+RealClock::RealClock()
+    : impl_(std::make_unique<Impl>())
+{
+    impl_->elapsed.start();
+}
 
 RealClock::~RealClock() = default;
 
-qint64 RealClock::NowMs() const { return impl_->elapsed.elapsed(); }
+qint64 RealClock::NowMs() const
+{
+    return impl_->elapsed.elapsed();
+}
 
 Clock::TaskId RealClock::At(qint64 timeMs, Task task)
 {
@@ -63,7 +70,10 @@ void ManualClock::Cancel(TaskId id)
     }
 }
 
-qint64 ManualClock::NextTaskTime() const { return tasks_.empty() ? now_ : tasks_.begin()->first.first; }
+qint64 ManualClock::NextTaskTime() const
+{
+    return tasks_.empty() ? now_ : tasks_.begin()->first.first;
+}
 
 bool ManualClock::RunNext()
 {
@@ -94,4 +104,4 @@ int ManualClock::RunUntilIdle(int limit)
     return n;
 }
 
-}  // namespace pimoko
+} // namespace pimoko

@@ -75,4 +75,4 @@ private:
     std::map<std::pair<qint64, TaskId>, Task> tasks_;
 };
 
-}  // namespace pimoko
+} // namespace pimoko

@@ -57,11 +57,11 @@ void OnProgress(j_common_ptr cinfo)
 
 bool IsMemoryError(int code)
 {
-    return code == JERR_OUT_OF_MEMORY || code == JERR_NO_BACKING_STORE ||
-           code == JERR_TFILE_CREATE || code == JERR_WIDTH_OVERFLOW;
+    return code == JERR_OUT_OF_MEMORY || code == JERR_NO_BACKING_STORE || code == JERR_TFILE_CREATE
+        || code == JERR_WIDTH_OVERFLOW;
 }
 
-}  // namespace
+} // namespace
 
 JpegResult DecodeJpeg(const QByteArray& data)
 {
@@ -89,7 +89,7 @@ JpegResult DecodeJpeg(const QByteArray& data)
     cinfo.mem->max_memory_to_use = kDecoderMemory;
     cinfo.progress = &progress;
     jpeg_mem_src(&cinfo, reinterpret_cast<const unsigned char*>(data.constData()),
-                 static_cast<unsigned long>(data.size()));
+        static_cast<unsigned long>(data.size()));
     jpeg_read_header(&cinfo, TRUE);
     if (cinfo.image_width > kMaxPictureSide || cinfo.image_height > kMaxPictureSide) {
         jpeg_destroy_decompress(&cinfo);
@@ -99,7 +99,8 @@ JpegResult DecodeJpeg(const QByteArray& data)
     }
     cinfo.out_color_space = JCS_EXT_BGR;
     jpeg_start_decompress(&cinfo);
-    *image = NewBitmap24(static_cast<int>(cinfo.output_width), static_cast<int>(cinfo.output_height));
+    *image
+        = NewBitmap24(static_cast<int>(cinfo.output_width), static_cast<int>(cinfo.output_height));
     while (cinfo.output_scanline < cinfo.output_height) {
         JSAMPROW row = image->scanLine(static_cast<int>(cinfo.output_scanline));
         jpeg_read_scanlines(&cinfo, &row, 1);
@@ -168,7 +169,8 @@ QByteArray EncodeJpeg(const QImage& source, const JpegLayout& layout)
     cinfo.restart_in_rows = qMax(0, layout.restartRows);
     jpeg_start_compress(&cinfo, TRUE);
     while (cinfo.next_scanline < cinfo.image_height) {
-        JSAMPROW row = const_cast<JSAMPROW>(image.constScanLine(static_cast<int>(cinfo.next_scanline)));
+        JSAMPROW row
+            = const_cast<JSAMPROW>(image.constScanLine(static_cast<int>(cinfo.next_scanline)));
         jpeg_write_scanlines(&cinfo, &row, 1);
     }
     jpeg_finish_compress(&cinfo);
@@ -178,4 +180,4 @@ QByteArray EncodeJpeg(const QImage& source, const JpegLayout& layout)
     return result;
 }
 
-}  // namespace pimoko
+} // namespace pimoko

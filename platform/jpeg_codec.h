@@ -8,16 +8,16 @@ namespace pimoko {
 
 enum class JpegStatus {
     Ok,
-    Missing,    // the file could not be read
-    Broken,     // not a JPEG, or an error inside it
-    Truncated,  // the data ends inside the picture; the image holds what was decoded
-    TooLarge,   // larger than kMaxPictureSide on a side, or needs too much memory to decode
+    Missing, // the file could not be read
+    Broken, // not a JPEG, or an error inside it
+    Truncated, // the data ends inside the picture; the image holds what was decoded
+    TooLarge, // larger than kMaxPictureSide on a side, or needs too much memory to decode
 };
 
 struct JpegResult {
-    QImage image;  // Format_BGR888; null unless status is Ok or Truncated
+    QImage image; // Format_BGR888; null unless status is Ok or Truncated
     JpegStatus status = JpegStatus::Broken;
-    QString message;  // libjpeg's words, for the log
+    QString message; // libjpeg's words, for the log
 };
 
 JpegResult DecodeJpeg(const QByteArray& data);
@@ -30,10 +30,10 @@ QByteArray EncodeJpeg(const QImage& image, int quality);
 struct JpegLayout {
     int quality = 75;
     bool progressive = false;
-    bool grey = false;        // one component
-    bool fullChroma = false;  // colour not subsampled (4:4:4)
-    int restartRows = 0;      // a restart marker every so many rows of blocks; 0 for none
+    bool grey = false; // one component
+    bool fullChroma = false; // colour not subsampled (4:4:4)
+    int restartRows = 0; // a restart marker every so many rows of blocks; 0 for none
 };
 QByteArray EncodeJpeg(const QImage& image, const JpegLayout& layout);
 
-}  // namespace pimoko
+} // namespace pimoko

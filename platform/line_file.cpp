@@ -23,7 +23,8 @@ QStringList SplitSjisLines(const QByteArray& bytes)
         qsizetype textEnd = end;
         if (lf >= 0 && textEnd > start && bytes[textEnd - 1] == '\r')
             --textEnd;
-        lines.append(DecodeSjis(QByteArray::fromRawData(bytes.constData() + start, textEnd - start)));
+        lines.append(
+            DecodeSjis(QByteArray::fromRawData(bytes.constData() + start, textEnd - start)));
         if (lf < 0)
             break;
         start = lf + 1;
@@ -62,7 +63,7 @@ QByteArray JoinSjisLines(const QStringList& lines, QVector<UnencodableChar>* une
         SjisEncoding e = EncodeSjis(lines[i]);
         if (unencodable)
             for (int col : e.unencodable)
-                unencodable->append({i, col});
+                unencodable->append({ i, col });
         out.append(e.bytes);
         out.append("\r\n", 2);
     }
@@ -81,7 +82,7 @@ void SyncFolderOf(const QString& path)
     }
 }
 
-}  // namespace
+} // namespace
 
 bool WriteFileAtomically(const QString& path, const QByteArray& bytes, QString* error)
 {
@@ -112,4 +113,4 @@ bool WriteLineFile(const QString& path, const QStringList& lines, QString* error
     return WriteFileAtomically(path, JoinSjisLines(lines), error);
 }
 
-}  // namespace pimoko
+} // namespace pimoko

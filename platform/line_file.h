@@ -35,4 +35,4 @@ bool WriteFileAtomically(const QString& path, const QByteArray& bytes, QString* 
 // as "?"; callers that must not lose text check with JoinSjisLines first.
 bool WriteLineFile(const QString& path, const QStringList& lines, QString* error = nullptr);
 
-}  // namespace pimoko
+} // namespace pimoko

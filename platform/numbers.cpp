@@ -6,7 +6,8 @@
 namespace pimoko {
 
 EConvertError::EConvertError(const QString& message)
-    : std::runtime_error(message.toStdString()), message_(message)
+    : std::runtime_error(message.toStdString())
+    , message_(message)
 {
 }
 
@@ -53,4 +54,4 @@ long long RoundHalfEven(long double value)
     return static_cast<long long>(std::nearbyintl(value));
 }
 
-}  // namespace pimoko
+} // namespace pimoko

@@ -26,12 +26,21 @@ int StrToInt(const QString& text);
 bool TryStrToInt(const QString& text, int* value);
 
 // Booleans are "T" and "F" in the files; only "T" reads as true.
-inline bool StrToBool(const QString& text) { return text == QLatin1String("T"); }
-inline QString BoolToStr(bool value) { return value ? QStringLiteral("T") : QStringLiteral("F"); }
+inline bool StrToBool(const QString& text)
+{
+    return text == QLatin1String("T");
+}
+inline QString BoolToStr(bool value)
+{
+    return value ? QStringLiteral("T") : QStringLiteral("F");
+}
 
-inline QString IntToStr(int value) { return QString::number(value); }
+inline QString IntToStr(int value)
+{
+    return QString::number(value);
+}
 
 // Rounds to the nearest integer, ties to even, as the design's fractional conversions do.
 long long RoundHalfEven(long double value);
 
-}  // namespace pimoko
+} // namespace pimoko

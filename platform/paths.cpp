@@ -6,7 +6,10 @@
 namespace pimoko {
 namespace {
 
-bool IsSeparator(QChar c) { return c == QLatin1Char('\\') || c == QLatin1Char('/'); }
+bool IsSeparator(QChar c)
+{
+    return c == QLatin1Char('\\') || c == QLatin1Char('/');
+}
 
 qsizetype LastNameBreak(const QString& path)
 {
@@ -16,9 +19,12 @@ qsizetype LastNameBreak(const QString& path)
     return -1;
 }
 
-}  // namespace
+} // namespace
 
-QString FileNamePart(const QString& path) { return path.mid(LastNameBreak(path) + 1); }
+QString FileNamePart(const QString& path)
+{
+    return path.mid(LastNameBreak(path) + 1);
+}
 
 QString FolderPart(const QString& path)
 {
@@ -45,7 +51,10 @@ bool HasExtension(const QString& path, const QString& ext)
     return ExtensionOf(path).compare(ext, Qt::CaseInsensitive) == 0;
 }
 
-bool HasFolderPart(const QString& path) { return LastNameBreak(path) >= 0; }
+bool HasFolderPart(const QString& path)
+{
+    return LastNameBreak(path) >= 0;
+}
 
 QString ToSlashes(const QString& path)
 {
@@ -65,8 +74,8 @@ QString JoinPath(const QString& folder, const QString& name)
 
 bool HasDriveLetter(const QString& path)
 {
-    return path.size() >= 2 && path[1] == QLatin1Char(':') && path[0].isLetter() &&
-           path[0].unicode() < 0x80;
+    return path.size() >= 2 && path[1] == QLatin1Char(':') && path[0].isLetter()
+        && path[0].unicode() < 0x80;
 }
 
 QString FindExistingPath(const QString& path)
@@ -85,8 +94,8 @@ QString FindExistingPath(const QString& path)
         if (part == QLatin1String(".") || part == QLatin1String("..") || QFileInfo::exists(next)) {
             found = part;
         } else {
-            const QStringList entries =
-                QDir(current).entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
+            const QStringList entries = QDir(current).entryList(
+                QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
             for (const QString& e : entries) {
                 if (e.compare(part, Qt::CaseInsensitive) == 0) {
                     found = e;
@@ -117,10 +126,11 @@ QString ResolveMediaFile(const QString& path, const QString& bookFolder)
 
 QString FreeDatedFolder(const QString& base, const QDate& date)
 {
-    const QString stem = JoinPath(base, QStringLiteral("P%1_%2%3")
-                                            .arg(date.year(), 4, 10, QLatin1Char('0'))
-                                            .arg(date.month(), 2, 10, QLatin1Char('0'))
-                                            .arg(date.day(), 2, 10, QLatin1Char('0')));
+    const QString stem = JoinPath(base,
+        QStringLiteral("P%1_%2%3")
+            .arg(date.year(), 4, 10, QLatin1Char('0'))
+            .arg(date.month(), 2, 10, QLatin1Char('0'))
+            .arg(date.day(), 2, 10, QLatin1Char('0')));
     for (int n = 1; n <= 99999; ++n) {
         const QString candidate = stem + QStringLiteral("(%1)").arg(n);
         if (!QFileInfo::exists(candidate))
@@ -129,4 +139,4 @@ QString FreeDatedFolder(const QString& base, const QDate& date)
     return QString();
 }
 
-}  // namespace pimoko
+} // namespace pimoko

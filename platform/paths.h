@@ -49,4 +49,4 @@ QString ResolveMediaFile(const QString& path, const QString& bookFolder);
 // 99999 whose folder does not exist yet; "" when every N is taken.
 QString FreeDatedFolder(const QString& base, const QDate& date);
 
-}  // namespace pimoko
+} // namespace pimoko

@@ -4,13 +4,13 @@ namespace pimoko {
 
 void ScriptedPromptPort::ShowMessage(MessageKind kind, const QString& caption, const QString& text)
 {
-    shown.push_back({Shown::Message, kind, caption, text, Buttons::Ok});
+    shown.push_back({ Shown::Message, kind, caption, text, Buttons::Ok });
 }
 
-Answer ScriptedPromptPort::Ask(MessageKind kind, const QString& caption, const QString& text,
-                               Buttons buttons)
+Answer ScriptedPromptPort::Ask(
+    MessageKind kind, const QString& caption, const QString& text, Buttons buttons)
 {
-    shown.push_back({Shown::Question, kind, caption, text, buttons});
+    shown.push_back({ Shown::Question, kind, caption, text, buttons });
     if (answers.empty())
         return defaultAnswer;
     Answer a = answers.front();
@@ -20,7 +20,8 @@ Answer ScriptedPromptPort::Ask(MessageKind kind, const QString& caption, const Q
 
 QString ScriptedPromptPort::OpenFileName(const FileDialogRequest& request)
 {
-    shown.push_back({Shown::OpenDialog, MessageKind::Information, request.title, request.filter, Buttons::OkCancel});
+    shown.push_back({ Shown::OpenDialog, MessageKind::Information, request.title, request.filter,
+        Buttons::OkCancel });
     if (fileNames.empty())
         return QString();
     QString name = fileNames.front();
@@ -30,7 +31,8 @@ QString ScriptedPromptPort::OpenFileName(const FileDialogRequest& request)
 
 QString ScriptedPromptPort::SaveFileName(const FileDialogRequest& request)
 {
-    shown.push_back({Shown::SaveDialog, MessageKind::Information, request.title, request.filter, Buttons::OkCancel});
+    shown.push_back({ Shown::SaveDialog, MessageKind::Information, request.title, request.filter,
+        Buttons::OkCancel });
     if (fileNames.empty())
         return QString();
     QString name = fileNames.front();
@@ -40,7 +42,8 @@ QString ScriptedPromptPort::SaveFileName(const FileDialogRequest& request)
 
 bool ScriptedPromptPort::ChooseColor(quint32* color)
 {
-    shown.push_back({Shown::ColorDialog, MessageKind::Information, QString(), QString(), Buttons::OkCancel});
+    shown.push_back(
+        { Shown::ColorDialog, MessageKind::Information, QString(), QString(), Buttons::OkCancel });
     if (colors.empty())
         return false;
     *color = colors.front();
@@ -50,7 +53,8 @@ bool ScriptedPromptPort::ChooseColor(quint32* color)
 
 bool ScriptedPromptPort::ChooseFont(FontChoice* font)
 {
-    shown.push_back({Shown::FontDialog, MessageKind::Information, QString(), QString(), Buttons::OkCancel});
+    shown.push_back(
+        { Shown::FontDialog, MessageKind::Information, QString(), QString(), Buttons::OkCancel });
     if (fonts.empty())
         return false;
     *font = fonts.front();
@@ -73,4 +77,4 @@ QString ScriptedPromptPort::LastText() const
     return t.isEmpty() ? QString() : t.back();
 }
 
-}  // namespace pimoko
+} // namespace pimoko

@@ -17,21 +17,21 @@ enum class Answer { Ok, Yes, No, Cancel };
 
 struct FileDialogRequest {
     QString title;
-    QString filter;       // "ピモコファイル(*.pmk)|*.pmk" style pairs, or Qt's own form
-    QString defaultExt;   // without the dot: "pmk"
-    QString defaultName;  // file name offered first
+    QString filter; // "ピモコファイル(*.pmk)|*.pmk" style pairs, or Qt's own form
+    QString defaultExt; // without the dot: "pmk"
+    QString defaultName; // file name offered first
     QString initialFolder;
 };
 
 // A font as the font dialog shows and returns it.
 struct FontChoice {
     QString face;
-    int height = 16;  // pixels
+    int height = 16; // pixels
     bool bold = false;
     bool italic = false;
     bool underline = false;
     bool strikeOut = false;
-    quint32 color = 0;  // 0x00BBGGRR
+    quint32 color = 0; // 0x00BBGGRR
 };
 
 // Every message box, question and common dialog goes through this port, so engines
@@ -41,8 +41,9 @@ public:
     virtual ~PromptPort() = default;
 
     virtual void ShowMessage(MessageKind kind, const QString& caption, const QString& text) = 0;
-    virtual Answer Ask(MessageKind kind, const QString& caption, const QString& text,
-                       Buttons buttons) = 0;
+    virtual Answer Ask(
+        MessageKind kind, const QString& caption, const QString& text, Buttons buttons)
+        = 0;
     // The chosen path, or "" when cancelled.
     virtual QString OpenFileName(const FileDialogRequest& request) = 0;
     virtual QString SaveFileName(const FileDialogRequest& request) = 0;
@@ -64,7 +65,8 @@ public:
     };
 
     void ShowMessage(MessageKind kind, const QString& caption, const QString& text) override;
-    Answer Ask(MessageKind kind, const QString& caption, const QString& text, Buttons buttons) override;
+    Answer Ask(
+        MessageKind kind, const QString& caption, const QString& text, Buttons buttons) override;
     QString OpenFileName(const FileDialogRequest& request) override;
     QString SaveFileName(const FileDialogRequest& request) override;
     bool ChooseColor(quint32* color) override;
@@ -72,7 +74,7 @@ public:
 
     std::deque<Answer> answers;
     Answer defaultAnswer = Answer::Cancel;
-    std::deque<QString> fileNames;  // "" answers a dialog with Cancel
+    std::deque<QString> fileNames; // "" answers a dialog with Cancel
     std::deque<quint32> colors;
     std::deque<FontChoice> fonts;
 
@@ -84,4 +86,4 @@ public:
     QString LastText() const;
 };
 
-}  // namespace pimoko
+} // namespace pimoko

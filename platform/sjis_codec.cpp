@@ -10,17 +10,20 @@
 namespace pimoko {
 namespace {
 
-constexpr char16_t kRawBase = 0xF700;    // U+F700..U+F7FF: one undecodable byte each
-constexpr char16_t kAliasBase = 0xF300;  // U+F300..: duplicate double-byte values
-constexpr uint32_t kSingle = 0x10000;    // marks a one-byte code in the encode table
+constexpr char16_t kRawBase = 0xF700; // U+F700..U+F7FF: one undecodable byte each
+constexpr char16_t kAliasBase = 0xF300; // U+F300..: duplicate double-byte values
+constexpr uint32_t kSingle = 0x10000; // marks a one-byte code in the encode table
 
-bool IsLeadByte(uint8_t b) { return (b >= 0x81 && b <= 0x9F) || (b >= 0xE0 && b <= 0xFC); }
+bool IsLeadByte(uint8_t b)
+{
+    return (b >= 0x81 && b <= 0x9F) || (b >= 0xE0 && b <= 0xFC);
+}
 
 struct Tables {
-    std::array<char16_t, 256> single{};            // 0 = does not decode alone
-    std::vector<char16_t> pair = std::vector<char16_t>(65536, 0);  // lead << 8 | trail
-    std::vector<uint32_t> encode = std::vector<uint32_t>(65536, 0);  // 0 = not encodable
-    std::vector<char16_t> aliasTarget;             // alias index -> character it stands for
+    std::array<char16_t, 256> single {}; // 0 = does not decode alone
+    std::vector<char16_t> pair = std::vector<char16_t>(65536, 0); // lead << 8 | trail
+    std::vector<uint32_t> encode = std::vector<uint32_t>(65536, 0); // 0 = not encodable
+    std::vector<char16_t> aliasTarget; // alias index -> character it stands for
 };
 
 // Converts one code through iconv; returns the UTF-16 unit, or 0 when it does not
@@ -79,7 +82,7 @@ std::unique_ptr<Tables> BuildTables()
             for (int trail = 0x40; trail <= 0xFC; ++trail) {
                 if (trail == 0x7F)
                     continue;
-                uint8_t in[2] = {static_cast<uint8_t>(lead), static_cast<uint8_t>(trail)};
+                uint8_t in[2] = { static_cast<uint8_t>(lead), static_cast<uint8_t>(trail) };
                 char16_t u = DecodeWithIconv(dec, in, 2);
                 if (u == 0)
                     continue;
@@ -113,7 +116,7 @@ const Tables& GetTables()
     return *tables;
 }
 
-}  // namespace
+} // namespace
 
 QString DecodeSjis(const QByteArray& bytes)
 {
@@ -127,7 +130,8 @@ QString DecodeSjis(const QByteArray& bytes)
     for (qsizetype i = 0; i < n; ++i) {
         uint8_t b = p[i];
         if (b < 0x80) {
-            o[k++] = t.single[b] ? t.single[b] : (b == 0 ? u'\0' : static_cast<char16_t>(kRawBase + b));
+            o[k++] = t.single[b] ? t.single[b]
+                                 : (b == 0 ? u'\0' : static_cast<char16_t>(kRawBase + b));
             continue;
         }
         if (IsLeadByte(b) && i + 1 < n) {
@@ -160,7 +164,8 @@ SjisEncoding EncodeSjis(const QString& text)
             r.unencodable.append(static_cast<int>(i));
             out[k++] = '?';
             // A surrogate pair is one character: report it once.
-            if (QChar::isHighSurrogate(s[i]) && i + 1 < text.size() && QChar::isLowSurrogate(s[i + 1]))
+            if (QChar::isHighSurrogate(s[i]) && i + 1 < text.size()
+                && QChar::isLowSurrogate(s[i + 1]))
                 ++i;
         } else if (code & kSingle) {
             out[k++] = static_cast<char>(code & 0xFF);
@@ -190,7 +195,10 @@ QString SjisDisplayText(const QString& text)
     return out;
 }
 
-bool IsRawSjisByte(QChar c) { return c.unicode() >= kRawBase && c.unicode() <= kRawBase + 0xFF; }
+bool IsRawSjisByte(QChar c)
+{
+    return c.unicode() >= kRawBase && c.unicode() <= kRawBase + 0xFF;
+}
 
 bool IsSjisDoubleByte(QChar c)
 {
@@ -206,4 +214,4 @@ int SjisByteLength(const QString& text)
     return n;
 }
 
-}  // namespace pimoko
+} // namespace pimoko

@@ -42,4 +42,4 @@ int SjisByteLength(const QString& text);
 // True for a character that takes two bytes in Shift_JIS.
 bool IsSjisDoubleByte(QChar c);
 
-}  // namespace pimoko
+} // namespace pimoko

@@ -5,16 +5,19 @@
 namespace pimoko {
 namespace {
 
-constexpr TextRect kNoHighlight {-1, -1, -1, -1};
+constexpr TextRect kNoHighlight { -1, -1, -1, -1 };
 
 bool StrictlyInside(const TextRect& r, int x, int y)
 {
     return r.left < x && x < r.right && r.top < y && y < r.bottom;
 }
 
-}  // namespace
+} // namespace
 
-LinkAreaTable::LinkAreaTable() { ClearLinkAreas(); }
+LinkAreaTable::LinkAreaTable()
+{
+    ClearLinkAreas();
+}
 
 void LinkAreaTable::ClearLinkAreas()
 {
@@ -29,7 +32,7 @@ bool LinkAreaTable::AddLinkArea(int page, const TextRect& rect)
 {
     for (int i = 0; i < kSlots; ++i) {
         if (!slots_[i].used) {
-            slots_[i] = Slot {rect, page, true};
+            slots_[i] = Slot { rect, page, true };
             Recount();
             return true;
         }
@@ -72,7 +75,10 @@ int LinkAreaTable::SelectedTarget(const LinkPageOf& linkPageOf) const
     return linkPageOf(slots_[selected_].page);
 }
 
-void LinkAreaTable::ForgetHighlight() { highlight_ = kNoHighlight; }
+void LinkAreaTable::ForgetHighlight()
+{
+    highlight_ = kNoHighlight;
+}
 
 void LinkAreaTable::MoveHighlightTo(int slot, QImage& picture)
 {
@@ -141,7 +147,7 @@ void LinkAreaTable::DrawHighlightFrame(QImage& picture, const TextRect& rect)
         const bool innerRow = y >= it && y <= ib;
         for (int x = x0; x <= x1; ++x) {
             if (innerRow && x >= il && x <= ir) {
-                x = std::max(x, ir);  // skip the inside of the frame
+                x = std::max(x, ir); // skip the inside of the frame
                 continue;
             }
             uchar* p = row + 3 * x;
@@ -152,4 +158,4 @@ void LinkAreaTable::DrawHighlightFrame(QImage& picture, const TextRect& rect)
     }
 }
 
-}  // namespace pimoko
+} // namespace pimoko

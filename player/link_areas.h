@@ -74,4 +74,4 @@ private:
     TextRect highlight_;
 };
 
-}  // namespace pimoko
+} // namespace pimoko

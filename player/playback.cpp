@@ -14,12 +14,17 @@
 namespace pimoko {
 
 TPlayback::TPlayback(const PlaybackParts& parts)
-    : parts_(parts), stepper_(parts.text, parts.clock), backCanvas_(&parts.compositor.BackBuffer())
+    : parts_(parts)
+    , stepper_(parts.text, parts.clock)
+    , backCanvas_(&parts.compositor.BackBuffer())
 {
     parts_.compositor.SetViewerPicture(&parts_.viewer.Picture());
 }
 
-TPlayback::~TPlayback() { Abandon(); }
+TPlayback::~TPlayback()
+{
+    Abandon();
+}
 
 void TPlayback::Abandon()
 {
@@ -94,12 +99,13 @@ bool TPlayback::PlayPage(int n)
         bool drawn = false;
         if (!p.PictureFile.isEmpty()) {
             c.LoadPictureToBackBuffer(p.PictureFile);
-            observer_->OnPicture(PlaybackObserver::PictureKind::Load, c.ResolvePath(p.PictureFile), 0);
+            observer_->OnPicture(
+                PlaybackObserver::PictureKind::Load, c.ResolvePath(p.PictureFile), 0);
             drawn = true;
         } else if (p.FillImage) {
             c.FillBackBuffer(static_cast<ColorRef>(p.FillColor));
-            observer_->OnPicture(PlaybackObserver::PictureKind::Fill, QString(),
-                                 static_cast<ColorRef>(p.FillColor));
+            observer_->OnPicture(
+                PlaybackObserver::PictureKind::Fill, QString(), static_cast<ColorRef>(p.FillColor));
             drawn = true;
         }
         if (drawn) {
@@ -254,7 +260,7 @@ void TPlayback::PageDone()
         return;
     }
     if (p.WriteAll && !p.DrawToBackBuffer)
-        PresentBackBuffer();  // the text typed into the back buffer shows at once
+        PresentBackBuffer(); // the text typed into the back buffer shows at once
     ContinuePageDone();
 }
 
@@ -278,7 +284,7 @@ void TPlayback::ContinuePageDone()
     TOpenBook& book = parts_.book;
 
     if (!p.DrawToBackBuffer)
-        CopyViewerToBackBuffer();  // later pages drawing there go on from what is seen
+        CopyViewerToBackBuffer(); // later pages drawing there go on from what is seen
     nextPageGoto_ = p.GotoPage;
     nextPagePeriod_ = p.Period;
 
@@ -318,7 +324,7 @@ void TPlayback::ContinuePageDone()
     // The end of the book, or a goto to a free slot: stop on the page before it.
     book.CurrentPage = next - 1;
     if (book.CurrentPage < 1)
-        book.CurrentPage = 1;  // a goto to a free page 1 has no page before it
+        book.CurrentPage = 1; // a goto to a free page 1 has no page before it
     parts_.editing.ShowPageLabel(book.CurrentPage);
     parts_.editing.ShowPage(book.CurrentPage);
     parts_.slider.SelectSliderPage(done);
@@ -333,13 +339,19 @@ void TPlayback::ContinuePageDone()
     Wait();
 }
 
-void TPlayback::Wait() { observer_->OnWait(parts_.book.CurrentPage); }
+void TPlayback::Wait()
+{
+    observer_->OnWait(parts_.book.CurrentPage);
+}
 
 void TPlayback::PlaySound(const QString& file, bool looped)
 {
     parts_.sounds.PlaySound(parts_.compositor.ResolvePath(file), looped);
 }
 
-void TPlayback::StopSounds() { parts_.sounds.StopSounds(); }
+void TPlayback::StopSounds()
+{
+    parts_.sounds.StopSounds();
+}
 
-}  // namespace pimoko
+} // namespace pimoko

@@ -21,7 +21,7 @@ class TViewerState;
 // Everything the player works with. The player owns none of it.
 struct PlaybackParts {
     TOpenBook& book;
-    Compositor& compositor;  // the viewer's picture must be handed to it
+    Compositor& compositor; // the viewer's picture must be handed to it
     TTextShotB& text;
     TViewerState& viewer;
     Clock& clock;
@@ -29,7 +29,7 @@ struct PlaybackParts {
     PageSliderPort& slider;
     PlaybackEditing& editing;
     PlaybackScreen& screen;
-    bool& busy;  // the program-wide busy flag
+    bool& busy; // the program-wide busy flag
 };
 
 // Plays a book page by page: a page's sound, background, clip and transition, then its
@@ -113,4 +113,4 @@ private:
     std::shared_ptr<int> life_ = std::make_shared<int>(0);
 };
 
-}  // namespace pimoko
+} // namespace pimoko

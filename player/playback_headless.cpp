@@ -22,7 +22,7 @@ namespace pimoko {
 void RecordingSoundPort::Report(bool play, const QString& file, bool loop)
 {
     if (onEvent)
-        onEvent(Event {play, file, loop});
+        onEvent(Event { play, file, loop });
 }
 
 void RecordingSoundPort::PlaySound(const QString& file, bool looped)
@@ -33,7 +33,7 @@ void RecordingSoundPort::PlaySound(const QString& file, bool looped)
     HeldSound& held = kind == SoundKind::Wav ? wav_ : midi_;
     if (!held.file.isEmpty())
         Report(false, held.file, held.loop);
-    held = HeldSound {file, looped};
+    held = HeldSound { file, looped };
     Report(true, file, looped);
 }
 
@@ -43,7 +43,7 @@ void RecordingSoundPort::StopSounds()
         Report(false, QString(), false);
         return;
     }
-    for (HeldSound* held : {&wav_, &midi_}) {
+    for (HeldSound* held : { &wav_, &midi_ }) {
         if (!held->file.isEmpty())
             Report(false, held->file, held->loop);
         *held = HeldSound();
@@ -63,8 +63,14 @@ bool RecordingSoundPort::Looped(SoundKind kind) const
 bool ParseReaderScript(const QString& script, QVector<ReaderAction>* actions, QString* error)
 {
     static const std::pair<const char*, int> kKeys[] = {
-        {"enter", kVkReturn}, {"return", kVkReturn}, {"space", kVkSpace}, {"left", kVkLeft},
-        {"right", kVkRight},  {"up", kVkUp},         {"down", kVkDown},   {"escape", kVkEscape},
+        { "enter", kVkReturn },
+        { "return", kVkReturn },
+        { "space", kVkSpace },
+        { "left", kVkLeft },
+        { "right", kVkRight },
+        { "up", kVkUp },
+        { "down", kVkDown },
+        { "escape", kVkEscape },
     };
     actions->clear();
     for (const QString& raw : script.split(QLatin1Char(';'))) {
@@ -119,12 +125,12 @@ public:
     }
     JsonLine& Add(const char* key, const QJsonValue& value)
     {
-        const QByteArray array = QJsonDocument(QJsonArray {value}).toJson(QJsonDocument::Compact);
-        parts_.push_back(QJsonDocument(QJsonArray {QString::fromLatin1(key)})
+        const QByteArray array = QJsonDocument(QJsonArray { value }).toJson(QJsonDocument::Compact);
+        parts_.push_back(QJsonDocument(QJsonArray { QString::fromLatin1(key) })
                              .toJson(QJsonDocument::Compact)
                              .mid(1)
                              .chopped(1)
-                         + ':' + array.mid(1).chopped(1));
+            + ':' + array.mid(1).chopped(1));
         return *this;
     }
     QByteArray Bytes() const
@@ -144,7 +150,10 @@ private:
 
 class HeadlessEditing : public PlaybackEditing {
 public:
-    explicit HeadlessEditing(const TOpenBook& book) : book_(book) {}
+    explicit HeadlessEditing(const TOpenBook& book)
+        : book_(book)
+    {
+    }
     QString BookTitle() const override { return book_.BookTitle; }
 
 private:
@@ -154,7 +163,8 @@ private:
 class JsonObserver : public PlaybackObserver {
 public:
     JsonObserver(const Clock& clock, const std::function<void(const QByteArray&)>& emitLine)
-        : clock_(clock), emitLine_(emitLine)
+        : clock_(clock)
+        , emitLine_(emitLine)
     {
     }
 
@@ -168,7 +178,7 @@ public:
     }
     void OnPicture(PictureKind kind, const QString& file, ColorRef color) override
     {
-        static const char* const kKinds[] = {"load", "fill", "clip", "present"};
+        static const char* const kKinds[] = { "load", "fill", "clip", "present" };
         JsonLine line = Line("picture");
         line.Add("kind", QString::fromLatin1(kKinds[static_cast<int>(kind)]));
         if (kind == PictureKind::Load || kind == PictureKind::Clip)
@@ -183,7 +193,10 @@ public:
     }
     void OnFadeEnd(const FadeReport& r) override
     {
-        Emit(Line("fade").Add("phase", QStringLiteral("end")).Add("wait", r.wait).Add("steps", r.steps));
+        Emit(Line("fade")
+                 .Add("phase", QStringLiteral("end"))
+                 .Add("wait", r.wait)
+                 .Add("steps", r.steps));
     }
     void OnChar(int n, const QString& ch, bool drawn) override
     {
@@ -191,7 +204,11 @@ public:
     }
     void OnPageDone(int page, int next, bool period, int links) override
     {
-        Emit(Line("done").Add("page", page).Add("next", next).Add("period", period).Add("links", links));
+        Emit(Line("done")
+                 .Add("page", page)
+                 .Add("next", next)
+                 .Add("period", period)
+                 .Add("links", links));
         if (onDone)
             onDone(page);
     }
@@ -219,10 +236,10 @@ private:
     const std::function<void(const QByteArray&)>& emitLine_;
 };
 
-}  // namespace
+} // namespace
 
 int RunHeadless(TOpenBook& book, const HeadlessOptions& options,
-                const std::function<void(const QByteArray& line)>& emitLine, QString* error)
+    const std::function<void(const QByteArray& line)>& emitLine, QString* error)
 {
     ManualClock clock;
     Compositor compositor(clock);
@@ -233,8 +250,8 @@ int RunHeadless(TOpenBook& book, const HeadlessOptions& options,
     HeadlessEditing editing(book);
     PlaybackScreen screen;
     bool busy = false;
-    TPlayback playback(
-        PlaybackParts {book, compositor, text, viewer, clock, sounds, slider, editing, screen, busy});
+    TPlayback playback(PlaybackParts {
+        book, compositor, text, viewer, clock, sounds, slider, editing, screen, busy });
     TViewerActions actions(playback);
     JsonObserver observer(clock, emitLine);
     playback.SetObserver(&observer);
@@ -244,8 +261,9 @@ int RunHeadless(TOpenBook& book, const HeadlessOptions& options,
     if (!options.framesDir.isEmpty()) {
         QDir().mkpath(options.framesDir);
         observer.onDone = [&](int page) {
-            const QString path = QDir(options.framesDir)
-                                     .filePath(QStringLiteral("page-%1.png").arg(page, 3, 10, QLatin1Char('0')));
+            const QString path
+                = QDir(options.framesDir)
+                      .filePath(QStringLiteral("page-%1.png").arg(page, 3, 10, QLatin1Char('0')));
             if (!viewer.Picture().save(path, "PNG") && !frameFailed) {
                 frameFailed = true;
                 if (error)
@@ -256,7 +274,8 @@ int RunHeadless(TOpenBook& book, const HeadlessOptions& options,
 
     int next = 0;
     auto pressStopIfNext = [&] {
-        if (busy && next < options.actions.size() && options.actions[next].kind == ReaderAction::Stop) {
+        if (busy && next < options.actions.size()
+            && options.actions[next].kind == ReaderAction::Stop) {
             ++next;
             actions.StopButtonClick();
         }
@@ -278,7 +297,8 @@ int RunHeadless(TOpenBook& book, const HeadlessOptions& options,
         if (observer.waiting) {
             observer.waiting = false;
             // A stop button pressed while nothing plays does nothing.
-            while (next < options.actions.size() && options.actions[next].kind == ReaderAction::Stop)
+            while (
+                next < options.actions.size() && options.actions[next].kind == ReaderAction::Stop)
                 ++next;
             if (next >= options.actions.size())
                 return 0;
@@ -299,7 +319,7 @@ int RunHeadless(TOpenBook& book, const HeadlessOptions& options,
             if (busy)
                 pressStopIfNext();
             else if (!observer.waiting)
-                observer.OnWait(book.CurrentPage);  // the action changed nothing: still waiting
+                observer.OnWait(book.CurrentPage); // the action changed nothing: still waiting
             continue;
         }
         if (!clock.RunNext()) {
@@ -309,4 +329,4 @@ int RunHeadless(TOpenBook& book, const HeadlessOptions& options,
     }
 }
 
-}  // namespace pimoko
+} // namespace pimoko

@@ -45,9 +45,9 @@ private:
 struct ReaderAction {
     enum Kind { Advance, Click, Key, Stop };
     Kind kind = Advance;
-    int x = 0, y = 0;  // Click
-    int key = 0;       // Key: a kVk code
-    QString text;      // as written
+    int x = 0, y = 0; // Click
+    int key = 0; // Key: a kVk code
+    QString text; // as written
 };
 
 // Parses "advance;click X Y;key Enter;stop". False with a message for a bad action.
@@ -56,8 +56,8 @@ bool ParseReaderScript(const QString& script, QVector<ReaderAction>* actions, QS
 struct HeadlessOptions {
     int from = 1;
     QVector<ReaderAction> actions;
-    QString framesDir;    // empty: no frames written
-    int maxPages = 2000;  // a book that loops without waiting ends here
+    QString framesDir; // empty: no frames written
+    int maxPages = 2000; // a book that loops without waiting ends here
 };
 
 // Plays a loaded book without a screen on a simulated clock (every wait lasts exactly its
@@ -77,6 +77,6 @@ struct HeadlessOptions {
 // the first wait with no action left. Returns 0; 3 when maxPages pages were played
 // without the run ending (the player is then torn down); 1 when a frame cannot be written.
 int RunHeadless(TOpenBook& book, const HeadlessOptions& options,
-                const std::function<void(const QByteArray& line)>& emitLine, QString* error);
+    const std::function<void(const QByteArray& line)>& emitLine, QString* error);
 
-}  // namespace pimoko
+} // namespace pimoko

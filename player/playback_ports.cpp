@@ -4,14 +4,29 @@
 
 namespace pimoko {
 
-void TitleListSlider::EnableSlider(bool enabled) { titles_.sliderEnabled = enabled; }
+void TitleListSlider::EnableSlider(bool enabled)
+{
+    titles_.sliderEnabled = enabled;
+}
 
-void TitleListSlider::SelectSliderPage(int n) { titles_.SelectSliderPage(n); }
+void TitleListSlider::SelectSliderPage(int n)
+{
+    titles_.SelectSliderPage(n);
+}
 
-bool TitleListSlider::SliderMoved() const { return titles_.sliderMoved; }
+bool TitleListSlider::SliderMoved() const
+{
+    return titles_.sliderMoved;
+}
 
-void TitleListSlider::ClearSliderMoved() { titles_.sliderMoved = false; }
+void TitleListSlider::ClearSliderMoved()
+{
+    titles_.sliderMoved = false;
+}
 
-int TitleListSlider::TakeSliderJump() { return titles_.TakeSliderJump(); }
+int TitleListSlider::TakeSliderJump()
+{
+    return titles_.TakeSliderJump();
+}
 
-}  // namespace pimoko
+} // namespace pimoko

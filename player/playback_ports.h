@@ -16,17 +16,17 @@ class PlaybackScreen {
 public:
     virtual ~PlaybackScreen() = default;
     // The picture changed (a present, a fade step, a typed character, a highlight).
-    virtual void RepaintPicture() {}
+    virtual void RepaintPicture() { }
     // Cursor, glyph, go-on button, caption or visibility changed.
-    virtual void ViewerStateChanged() {}
+    virtual void ViewerStateChanged() { }
     // The viewer is shown (a page starts playing) or closed.
-    virtual void ShowViewer() {}
-    virtual void CloseViewer() {}
+    virtual void ShowViewer() { }
+    virtual void CloseViewer() { }
     // The viewer switched between window and full screen (the title list is hidden first).
     virtual void ApplyScreenLayout(TViewerState::ScreenChange change) { (void)change; }
     // The page title list: shown in player mode for the reader, or hidden.
-    virtual void ShowTitleListInPlayerMode() {}
-    virtual void HideTitleList() {}
+    virtual void ShowTitleListInPlayerMode() { }
+    virtual void HideTitleList() { }
 };
 
 // The title list's page slider.
@@ -46,7 +46,10 @@ public:
 // The slider of the title list's state object.
 class TitleListSlider : public PageSliderPort {
 public:
-    explicit TitleListSlider(TTitleList& titles) : titles_(titles) {}
+    explicit TitleListSlider(TTitleList& titles)
+        : titles_(titles)
+    {
+    }
     void EnableSlider(bool enabled) override;
     void SelectSliderPage(int n) override;
     bool SliderMoved() const override;
@@ -96,15 +99,15 @@ class PlaybackEditing {
 public:
     virtual ~PlaybackEditing() = default;
     // The current page's edits into the page table before playing.
-    virtual void StorePage() {}
+    virtual void StorePage() { }
     // The editor shows page n (its working copies are loaded from it).
     virtual void ShowPage(int n) { (void)n; }
     // The editor's page number label.
     virtual void ShowPageLabel(int n) { (void)n; }
     // The text settings window and the editor go down while a page plays ...
-    virtual void MinimiseEditorWindows() {}
+    virtual void MinimiseEditorWindows() { }
     // ... and the editor comes back when the viewer is hidden.
-    virtual void RestoreEditorWindow() {}
+    virtual void RestoreEditorWindow() { }
     // The text of the editor's title field (the viewer's caption while playing); empty
     // means the book's own title.
     virtual QString BookTitle() const { return QString(); }
@@ -139,4 +142,4 @@ public:
     virtual void OnEnd(int current) { (void)current; }
 };
 
-}  // namespace pimoko
+} // namespace pimoko

@@ -34,4 +34,4 @@ QString FindSoundFont()
     return QString();
 }
 
-}  // namespace pimoko
+} // namespace pimoko

@@ -26,12 +26,12 @@ public:
 // A sound port that plays nothing (tools and tests that do not listen).
 class SilentSoundPort : public SoundPort {
 public:
-    void PlaySound(const QString&, bool) override {}
-    void StopSounds() override {}
+    void PlaySound(const QString&, bool) override { }
+    void StopSounds() override { }
 };
 
 // The General MIDI soundfont MIDI files are rendered with, looked up in the places the
 // distribution installs it; empty (after a warning in the log) when none is installed.
 QString FindSoundFont();
 
-}  // namespace pimoko
+} // namespace pimoko

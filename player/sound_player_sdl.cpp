@@ -15,11 +15,12 @@ namespace {
 constexpr int kWavChannel = 0;
 
 // The mixer's callbacks carry no user data; they reach the players through this.
-std::atomic<SdlSoundPlayers*> g_players {nullptr};
+std::atomic<SdlSoundPlayers*> g_players { nullptr };
 
-}  // namespace
+} // namespace
 
-SdlSoundPlayers::SdlSoundPlayers(QObject* parent) : QObject(parent)
+SdlSoundPlayers::SdlSoundPlayers(QObject* parent)
+    : QObject(parent)
 {
     SdlSoundPlayers* expected = nullptr;
     if (!g_players.compare_exchange_strong(expected, this)) {
@@ -83,8 +84,8 @@ void SdlSoundPlayers::MusicFinished()
 void SdlSoundPlayers::PostEnd(SoundKind kind, quint64 token)
 {
     // Possibly the audio thread: nothing is touched here but the event queue.
-    QMetaObject::invokeMethod(this, [this, kind, token] { OnEnded(kind, token); },
-                              Qt::QueuedConnection);
+    QMetaObject::invokeMethod(
+        this, [this, kind, token] { OnEnded(kind, token); }, Qt::QueuedConnection);
 }
 
 void SdlSoundPlayers::OnEnded(SoundKind kind, quint64 token)
@@ -175,7 +176,7 @@ void SdlSoundPlayers::PlaySound(const QString& file, bool looped)
 
 void SdlSoundPlayers::StopSounds()
 {
-    for (Player* p : {&wav_, &midi_}) {
+    for (Player* p : { &wav_, &midi_ }) {
         p->loop = false;
         if (audioOpen_)
             StopAndClose(*p);
@@ -204,4 +205,4 @@ int SdlSoundPlayers::Starts(SoundKind kind) const
     return kind == SoundKind::None ? 0 : PlayerFor(kind).starts;
 }
 
-}  // namespace pimoko
+} // namespace pimoko

@@ -44,7 +44,10 @@ signals:
 
 private:
     struct Player {
-        explicit Player(SoundKind k) : kind(k) {}
+        explicit Player(SoundKind k)
+            : kind(k)
+        {
+        }
         SoundKind kind;
         QString file;
         Mix_Chunk* chunk = nullptr;
@@ -54,7 +57,7 @@ private:
         int starts = 0;
         // The sound now playing; 0 while the player itself has stopped it. The audio
         // thread reads it when it reports an end.
-        std::atomic<quint64> token {0};
+        std::atomic<quint64> token { 0 };
     };
 
     static void ChannelFinished(int channel);
@@ -74,4 +77,4 @@ private:
     QString soundFont_;
 };
 
-}  // namespace pimoko
+} // namespace pimoko

@@ -11,7 +11,7 @@ bool HasOwnBackground(const TNovelPage& p)
     return p.InUse && (p.FillImage || (!p.PictureFile.isEmpty() && !p.ClipMode));
 }
 
-}  // namespace
+} // namespace
 
 void SliderPageTable::Rebuild(const TOpenBook& book)
 {
@@ -49,7 +49,8 @@ QString FormatSjisField(const QString& text, int width, bool leftAlign)
     return leftAlign ? cut + pad : pad + cut;
 }
 
-TTitleList::TTitleList(const TOpenBook& book) : book_(book)
+TTitleList::TTitleList(const TOpenBook& book)
+    : book_(book)
 {
     for (int i = 0; i < 300; ++i)
         titles_[i].PageNumber = i + 1;
@@ -72,7 +73,7 @@ QVector<TitleListEntry> TTitleList::BuildPlayerList()
         const TNovelPage& p = book_.Page(n);
         if (!p.InUse || p.Title.isEmpty())
             continue;
-        entries.append({QString::number(k) + QLatin1Char(':') + p.Title, &titles_[n - 1]});
+        entries.append({ QString::number(k) + QLatin1Char(':') + p.Title, &titles_[n - 1] });
         ++k;
     }
     RefreshSlider();
@@ -95,13 +96,13 @@ QVector<TitleListEntry> TTitleList::BuildEditorList()
         if (thumbnails) {
             text = QString::number(n) + QLatin1Char(':') + p.Title;
         } else {
-            text = FormatSjisField(QString::number(n), 3, false) + QLatin1Char(':') +
-                   FormatSjisField(p.Title, width, true) + QStringLiteral("：") +
-                   FormatSjisField(p.TextLines.value(0), 50, true);
+            text = FormatSjisField(QString::number(n), 3, false) + QLatin1Char(':')
+                + FormatSjisField(p.Title, width, true) + QStringLiteral("：")
+                + FormatSjisField(p.TextLines.value(0), 50, true);
             if (p.TextLines.size() > 1)
                 text += QStringLiteral("～") + FormatSjisField(p.TextLines.last(), 50, true);
         }
-        entries.append({text, &titles_[n - 1]});
+        entries.append({ text, &titles_[n - 1] });
     }
     RefreshSlider();
     return entries;
@@ -142,4 +143,4 @@ int TTitleList::TakeSliderJump()
     return SliderPage(sliderPosition);
 }
 
-}  // namespace pimoko
+} // namespace pimoko

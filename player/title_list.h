@@ -16,7 +16,7 @@ struct TPageTitle {
 
 struct TitleListEntry {
     QString text;
-    const TPageTitle* title = nullptr;  // one of the list's 300 objects
+    const TPageTitle* title = nullptr; // one of the list's 300 objects
     int page() const { return title ? title->PageNumber : 0; }
 };
 
@@ -26,7 +26,7 @@ struct SliderPageTable {
     std::array<int, 300> pages;
     int count = 0;
     void Rebuild(const TOpenBook& book);
-    int PositionOf(int page) const;  // -1 when the page is not in the table
+    int PositionOf(int page) const; // -1 when the page is not in the table
 };
 
 // What the page title list knows, without its window: the entries of both modes, the
@@ -41,7 +41,10 @@ public:
     QVector<TitleListEntry> BuildPlayerList();
     // Every page in use, as one padded line each (thumbnails off) or "n:title".
     QVector<TitleListEntry> BuildEditorList();
-    QVector<TitleListEntry> BuildList() { return mode == PlayerMode ? BuildPlayerList() : BuildEditorList(); }
+    QVector<TitleListEntry> BuildList()
+    {
+        return mode == PlayerMode ? BuildPlayerList() : BuildEditorList();
+    }
 
     // The slider table from scratch, position 0.
     void RebuildSlider();
@@ -75,4 +78,4 @@ private:
 // double-byte character that would be cut in two is left out and its byte padded.
 QString FormatSjisField(const QString& text, int width, bool leftAlign);
 
-}  // namespace pimoko
+} // namespace pimoko

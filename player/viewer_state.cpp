@@ -4,7 +4,9 @@
 
 namespace pimoko {
 
-TViewerState::TViewerState() : picture_(NewBitmap24(kPageWidth, kPageHeight)), canvas_(&picture_)
+TViewerState::TViewerState()
+    : picture_(NewBitmap24(kPageWidth, kPageHeight))
+    , canvas_(&picture_)
 {
     // The picture's own font until a page sets one: the frame's face at 30 pixels, yellow.
     CanvasFont font;
@@ -37,4 +39,4 @@ QPoint TViewerState::FullScreenPictureOrigin(const QSize& window)
     return QPoint((window.width() - kPageWidth) / 2, (window.height() - kPageHeight) / 2);
 }
 
-}  // namespace pimoko
+} // namespace pimoko

@@ -23,9 +23,9 @@ enum class GoOnGlyph { Advance, Link };
 // screen mode. The window draws this state; the player and the reader's input change it.
 class TViewerState {
 public:
-    static constexpr int kPictureX = 7;  // the picture's place in its frame, in a window
+    static constexpr int kPictureX = 7; // the picture's place in its frame, in a window
     static constexpr int kPictureY = 7;
-    static constexpr int kDesignWidth = 655;  // client size in a window
+    static constexpr int kDesignWidth = 655; // client size in a window
     static constexpr int kDesignHeight = 535;
     static constexpr int kFrameWidth = 655;
     static constexpr int kFrameHeight = 495;
@@ -45,9 +45,9 @@ public:
 
     int cursor = kCursorDefault;
     GoOnGlyph glyph = GoOnGlyph::Advance;
-    bool goOnVisible = true;   // Bitbtn1
-    bool visible = false;      // the viewer window is shown
-    bool fullScreen = false;   // the full-screen state the viewer is in
+    bool goOnVisible = true; // Bitbtn1
+    bool visible = false; // the viewer window is shown
+    bool fullScreen = false; // the full-screen state the viewer is in
     QString caption = QStringLiteral("ピモコビューワ");
 
     enum class ScreenChange { None, ToFullScreen, ToWindow };
@@ -64,4 +64,4 @@ private:
     LinkAreaTable links_;
 };
 
-}  // namespace pimoko
+} // namespace pimoko

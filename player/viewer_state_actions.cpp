@@ -34,7 +34,9 @@ int VirtualKeyOf(int qtKey)
     }
 }
 
-TViewerActions::TViewerActions(TPlayback& playback) : playback_(playback), parts_(playback.Parts())
+TViewerActions::TViewerActions(TPlayback& playback)
+    : playback_(playback)
+    , parts_(playback.Parts())
 {
 }
 
@@ -105,7 +107,7 @@ void TViewerActions::PictureMouseDown(int x, int y, bool leftButtonAlone)
         x, y, [this](int page) { return playback_.LinkPageOf(page); });
     if (target < 1 || parts_.slider.SliderMoved()) {
         if (LinksActive())
-            return;  // with links to choose, only a click on one of them acts
+            return; // with links to choose, only a click on one of them acts
         ReaderAdvance();
         return;
     }
@@ -179,7 +181,10 @@ void TViewerActions::StopButtonClick()
     playback_.StopSounds();
 }
 
-bool TViewerActions::StopMenuEnabled() const { return parts_.busy; }
+bool TViewerActions::StopMenuEnabled() const
+{
+    return parts_.busy;
+}
 
 bool TViewerActions::CloseRequested()
 {
@@ -209,4 +214,4 @@ void TViewerActions::ApplyScreenMode()
     parts_.screen.ApplyScreenLayout(change);
 }
 
-}  // namespace pimoko
+} // namespace pimoko

@@ -60,4 +60,4 @@ private:
     const PlaybackParts& parts_;
 };
 
-}  // namespace pimoko
+} // namespace pimoko

@@ -7,7 +7,7 @@ PACKAGES=(
   cmake ninja-build g++ pkg-config qt6-base-dev qt6-translations-l10n libharfbuzz-dev
   fontconfig fonts-ipafont-gothic fonts-ipafont-mincho libsdl2-mixer-dev
   timgm6mb-soundfont libarchive-dev libjpeg62-turbo-dev libgtest-dev libgmock-dev
-  libbenchmark-dev xvfb xauth lhasa clang libclang-rt-14-dev
+  libbenchmark-dev xvfb xauth lhasa clang libclang-rt-14-dev clang-format
 )
 
 missing=()

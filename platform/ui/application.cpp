@@ -9,7 +9,8 @@
 
 namespace pimoko {
 
-Application::Application(int& argc, char** argv) : QApplication(argc, argv)
+Application::Application(int& argc, char** argv)
+    : QApplication(argc, argv)
 {
     InstallJapaneseTranslation(this);
 }
@@ -18,7 +19,7 @@ void Application::InstallJapaneseTranslation(QCoreApplication* app)
 {
     auto* translator = new QTranslator(app);
     if (translator->load(QLocale(QLocale::Japanese, QLocale::Japan), QStringLiteral("qtbase"),
-                         QStringLiteral("_"), QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+            QStringLiteral("_"), QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
         QCoreApplication::installTranslator(translator);
     else
         delete translator;
@@ -45,4 +46,4 @@ bool Application::notify(QObject* receiver, QEvent* event)
     return false;
 }
 
-}  // namespace pimoko
+} // namespace pimoko

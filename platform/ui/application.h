@@ -16,7 +16,10 @@ public:
     bool notify(QObject* receiver, QEvent* event) override;
 
     // Replaces how a caught error is shown (tests record it instead of a dialog).
-    void SetErrorHandler(std::function<void(const QString&)> handler) { errorHandler_ = std::move(handler); }
+    void SetErrorHandler(std::function<void(const QString&)> handler)
+    {
+        errorHandler_ = std::move(handler);
+    }
 
     // Loads Qt's Japanese translation so standard buttons and dialogs read in Japanese.
     static void InstallJapaneseTranslation(QCoreApplication* app);
@@ -27,4 +30,4 @@ private:
     std::function<void(const QString&)> errorHandler_;
 };
 
-}  // namespace pimoko
+} // namespace pimoko

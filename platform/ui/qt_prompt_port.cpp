@@ -11,10 +11,14 @@ namespace {
 QMessageBox::Icon IconOf(MessageKind kind)
 {
     switch (kind) {
-    case MessageKind::Information: return QMessageBox::Information;
-    case MessageKind::Warning: return QMessageBox::Warning;
-    case MessageKind::Error: return QMessageBox::Critical;
-    case MessageKind::Question: return QMessageBox::Question;
+    case MessageKind::Information:
+        return QMessageBox::Information;
+    case MessageKind::Warning:
+        return QMessageBox::Warning;
+    case MessageKind::Error:
+        return QMessageBox::Critical;
+    case MessageKind::Question:
+        return QMessageBox::Question;
     }
     return QMessageBox::NoIcon;
 }
@@ -24,7 +28,7 @@ QFileDialog::Options DialogOptions()
     return QFileDialog::Options();
 }
 
-}  // namespace
+} // namespace
 
 QString ToQtNameFilter(const QString& filter)
 {
@@ -46,22 +50,37 @@ void QtPromptPort::ShowMessage(MessageKind kind, const QString& caption, const Q
     box.exec();
 }
 
-Answer QtPromptPort::Ask(MessageKind kind, const QString& caption, const QString& text, Buttons buttons)
+Answer QtPromptPort::Ask(
+    MessageKind kind, const QString& caption, const QString& text, Buttons buttons)
 {
     QMessageBox::StandardButtons set;
     switch (buttons) {
-    case Buttons::Ok: set = QMessageBox::Ok; break;
-    case Buttons::YesNo: set = QMessageBox::Yes | QMessageBox::No; break;
-    case Buttons::YesCancel: set = QMessageBox::Yes | QMessageBox::Cancel; break;
-    case Buttons::OkCancel: set = QMessageBox::Ok | QMessageBox::Cancel; break;
-    case Buttons::YesNoCancel: set = QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel; break;
+    case Buttons::Ok:
+        set = QMessageBox::Ok;
+        break;
+    case Buttons::YesNo:
+        set = QMessageBox::Yes | QMessageBox::No;
+        break;
+    case Buttons::YesCancel:
+        set = QMessageBox::Yes | QMessageBox::Cancel;
+        break;
+    case Buttons::OkCancel:
+        set = QMessageBox::Ok | QMessageBox::Cancel;
+        break;
+    case Buttons::YesNoCancel:
+        set = QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel;
+        break;
     }
     QMessageBox box(IconOf(kind), caption, text, set, parent_);
     switch (box.exec()) {
-    case QMessageBox::Ok: return Answer::Ok;
-    case QMessageBox::Yes: return Answer::Yes;
-    case QMessageBox::No: return Answer::No;
-    default: return Answer::Cancel;
+    case QMessageBox::Ok:
+        return Answer::Ok;
+    case QMessageBox::Yes:
+        return Answer::Yes;
+    case QMessageBox::No:
+        return Answer::No;
+    default:
+        return Answer::Cancel;
     }
 }
 
@@ -100,8 +119,8 @@ bool QtPromptPort::ChooseColor(quint32* color)
     const QColor c = QColorDialog::getColor(initial, parent_);
     if (!c.isValid())
         return false;
-    *color = static_cast<quint32>(c.red()) | static_cast<quint32>(c.green()) << 8 |
-             static_cast<quint32>(c.blue()) << 16;
+    *color = static_cast<quint32>(c.red()) | static_cast<quint32>(c.green()) << 8
+        | static_cast<quint32>(c.blue()) << 16;
     return true;
 }
 
@@ -126,4 +145,4 @@ bool QtPromptPort::ChooseFont(FontChoice* font)
     return true;
 }
 
-}  // namespace pimoko
+} // namespace pimoko

@@ -10,11 +10,15 @@ namespace pimoko {
 // QColorDialog and QFontDialog. parent may be null.
 class QtPromptPort : public PromptPort {
 public:
-    explicit QtPromptPort(QWidget* parent = nullptr) : parent_(parent) {}
+    explicit QtPromptPort(QWidget* parent = nullptr)
+        : parent_(parent)
+    {
+    }
     void SetParent(QWidget* parent) { parent_ = parent; }
 
     void ShowMessage(MessageKind kind, const QString& caption, const QString& text) override;
-    Answer Ask(MessageKind kind, const QString& caption, const QString& text, Buttons buttons) override;
+    Answer Ask(
+        MessageKind kind, const QString& caption, const QString& text, Buttons buttons) override;
     QString OpenFileName(const FileDialogRequest& request) override;
     QString SaveFileName(const FileDialogRequest& request) override;
     bool ChooseColor(quint32* color) override;
@@ -27,4 +31,4 @@ private:
 // "説明|*.pmk|説明2|*.bmp;*.jpg" (the design's filter form) as a Qt name filter.
 QString ToQtNameFilter(const QString& filter);
 
-}  // namespace pimoko
+} // namespace pimoko

@@ -26,14 +26,20 @@ constexpr int kPageRole = Qt::UserRole + 1;
 // painted, so only their pages are composed.
 class ThumbnailDelegate : public QStyledItemDelegate {
 public:
-    ThumbnailDelegate(TForm8* window, const TOpenBook& book) : QStyledItemDelegate(window), window_(window), book_(book) {}
+    ThumbnailDelegate(TForm8* window, const TOpenBook& book)
+        : QStyledItemDelegate(window)
+        , window_(window)
+        , book_(book)
+    {
+    }
 
     QSize sizeHint(const QStyleOptionViewItem& option, const QModelIndex&) const override
     {
         return QSize(option.rect.width(), kThumbRowHeight);
     }
 
-    void paint(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const override
+    void paint(QPainter* painter, const QStyleOptionViewItem& option,
+        const QModelIndex& index) const override
     {
         const QRect r = option.rect;
         const int page = index.data(kPageRole).toInt();
@@ -50,11 +56,15 @@ public:
         painter->drawText(textRect, Qt::AlignLeft | Qt::AlignTop, text);
         const TNovelPage& p = book_.Page(qBound(1, page, TOpenBook::kPageCount));
         if (p.Period)
-            painter->fillRect(QRect(r.left(), r.bottom() - 3, r.width(), 4), option.palette.windowText());
-        painter->setPen(selected ? option.palette.highlightedText().color() : option.palette.text().color());
-        const int lineHeight = qAbs(option.font.pixelSize() > 0 ? option.font.pixelSize() : fm.height());
+            painter->fillRect(
+                QRect(r.left(), r.bottom() - 3, r.width(), 4), option.palette.windowText());
+        painter->setPen(
+            selected ? option.palette.highlightedText().color() : option.palette.text().color());
+        const int lineHeight
+            = qAbs(option.font.pixelSize() > 0 ? option.font.pixelSize() : fm.height());
         for (int i = 0; i < qMin<int>(6, p.TextLines.size()); ++i)
-            painter->drawText(r.left() + 164, r.top() + 25 + i * lineHeight + fm.ascent(), p.TextLines[i]);
+            painter->drawText(
+                r.left() + 164, r.top() + 25 + i * lineHeight + fm.ascent(), p.TextLines[i]);
     }
 
 private:
@@ -62,10 +72,14 @@ private:
     const TOpenBook& book_;
 };
 
-}  // namespace
+} // namespace
 
 TForm8::TForm8(const TOpenBook& book, ThumbnailCache* cache, TitleListHooks* hooks, QWidget* parent)
-    : QWidget(parent, Qt::Window), book_(book), cache_(cache), hooks_(hooks), titles_(book)
+    : QWidget(parent, Qt::Window)
+    , book_(book)
+    , cache_(cache)
+    , hooks_(hooks)
+    , titles_(book)
 {
     setWindowTitle(QStringLiteral("ページ見出し"));
     resize(391, 579);
@@ -123,9 +137,8 @@ TForm8::TForm8(const TOpenBook& book, ThumbnailCache* cache, TitleListHooks* hoo
     connect(ListBox1, &QListWidget::itemPressed, this, [this] { ChooseSelectedEntry(); });
     connect(PageTrackBar, &QSlider::valueChanged, this, [this](int v) { PageTrackBarChange(v); });
 
-    composer_ = std::make_unique<PageComposer>(PagesOf(book_), [this](const QString& name) {
-        return ResolverForFolder(book_.BookFolder)(name);
-    });
+    composer_ = std::make_unique<PageComposer>(PagesOf(book_),
+        [this](const QString& name) { return ResolverForFolder(book_.BookFolder)(name); });
     SetStayOnTop(true);
     titles_.mode = TTitleList::PlayerMode;
 }
@@ -243,7 +256,10 @@ void TForm8::EnableSlider(bool enabled)
     PageTrackBar->setEnabled(enabled);
 }
 
-int TForm8::JumpToSliderPage() { return titles_.TakeSliderJump(); }
+int TForm8::JumpToSliderPage()
+{
+    return titles_.TakeSliderJump();
+}
 
 void TForm8::PageTrackBarChange(int value)
 {
@@ -329,4 +345,4 @@ void TForm8::hideEvent(QHideEvent* event)
     hooks_->FocusViewer();
 }
 
-}  // namespace pimoko
+} // namespace pimoko

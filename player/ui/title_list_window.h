@@ -38,7 +38,8 @@ public:
 class TForm8 : public QWidget {
     Q_OBJECT
 public:
-    TForm8(const TOpenBook& book, ThumbnailCache* cache, TitleListHooks* hooks, QWidget* parent = nullptr);
+    TForm8(const TOpenBook& book, ThumbnailCache* cache, TitleListHooks* hooks,
+        QWidget* parent = nullptr);
     ~TForm8() override;
 
     void ShowInPlayerMode();
@@ -95,4 +96,4 @@ private:
     bool settingSlider_ = false;
 };
 
-}  // namespace pimoko
+} // namespace pimoko

@@ -51,7 +51,7 @@ QByteArray OtherJpeg(const QImage& image, bool progressive, bool grey, int resta
     return EncodeJpeg(image, layout);
 }
 
-}  // namespace
+} // namespace
 
 int main(int argc, char** argv)
 {
@@ -62,14 +62,15 @@ int main(int argc, char** argv)
     const QString out = QStringLiteral(".");
     const QString books = out + "/load_book";
     QStringList lines = test::WindowsHeader();
-    lines << test::WindowsBlock(QStringLiteral("はじまり"), QStringLiteral("C:\\絵本\\sora.bmp"), false,
-                                {QStringLiteral("むかしむかし、"), QStringLiteral("あるところに。")},
-                                {QStringLiteral("100"), QStringLiteral("120"), QStringLiteral("0")});
-    lines << test::WindowsBlock(QStringLiteral("くも"), QStringLiteral("kumo.jpg"), true, {}, {}, true, 1);
+    lines << test::WindowsBlock(QStringLiteral("はじまり"), QStringLiteral("C:\\絵本\\sora.bmp"),
+        false, { QStringLiteral("むかしむかし、"), QStringLiteral("あるところに。") },
+        { QStringLiteral("100"), QStringLiteral("120"), QStringLiteral("0") });
+    lines << test::WindowsBlock(
+        QStringLiteral("くも"), QStringLiteral("kumo.jpg"), true, {}, {}, true, 1);
     Put(books, "windows_book", test::WindowsLines(lines));
     lines = test::WindowsHeader();
-    lines << test::WindowsBlock(QStringLiteral("古い"), QString(), false, {QStringLiteral("本文")},
-                                {QStringLiteral("5")}, false);
+    lines << test::WindowsBlock(QStringLiteral("古い"), QString(), false,
+        { QStringLiteral("本文") }, { QStringLiteral("5") }, false);
     Put(books, "old_book", test::WindowsLines(lines));
     Put(books, "file_type", "<FILE TYPE>\r\nB\r\n" + test::WindowsLines(test::WindowsHeader()));
     ScriptedPromptPort prompt;
@@ -78,7 +79,7 @@ int main(int argc, char** argv)
         TNovelPage& p = book.Page(n);
         p.InUse = true;
         p.Title = QStringLiteral("ページ%1").arg(n);
-        p.TextLines = {QStringLiteral("テキスト"), QStringLiteral("二行目")};
+        p.TextLines = { QStringLiteral("テキスト"), QStringLiteral("二行目") };
         p.CharDelays[0] = 100;
         p.FillImage = n == 2;
         p.FillColor = 255;
@@ -87,19 +88,23 @@ int main(int argc, char** argv)
     Put(books, "saved_book", JoinSjisLines(book.BookFileLines()));
     Put(books, "runtime_book", JoinSjisLines(book.BookFileLines(true, true)));
 
-    for (const auto& [name, size] : {std::pair{"small", QSize(4, 3)}, std::pair{"odd", QSize(7, 5)},
-                                     std::pair{"page", QSize(64, 48)}}) {
+    for (const auto& [name, size] : { std::pair { "small", QSize(4, 3) },
+             std::pair { "odd", QSize(7, 5) }, std::pair { "page", QSize(64, 48) } }) {
         const QImage image = Picture(size.width(), size.height());
         Put(out + "/read_bmp", QString("%1_24.bmp").arg(name), EncodeBmp24(image));
         Put(out + "/decode_jpeg", QString("%1_q80.jpg").arg(name), EncodeJpeg(image, 80));
         Put(out + "/decode_jpeg", QString("%1_q5.jpg").arg(name), EncodeJpeg(image, 5));
-        Put(out + "/decode_jpeg", QString("%1_prog.jpg").arg(name), OtherJpeg(image, true, false, 0));
-        Put(out + "/decode_jpeg", QString("%1_grey.jpg").arg(name), OtherJpeg(image, false, true, 0));
-        Put(out + "/decode_jpeg", QString("%1_greyprog.jpg").arg(name), OtherJpeg(image, true, true, 0));
-        Put(out + "/decode_jpeg", QString("%1_restart.jpg").arg(name), OtherJpeg(image, false, false, 1));
+        Put(out + "/decode_jpeg", QString("%1_prog.jpg").arg(name),
+            OtherJpeg(image, true, false, 0));
+        Put(out + "/decode_jpeg", QString("%1_grey.jpg").arg(name),
+            OtherJpeg(image, false, true, 0));
+        Put(out + "/decode_jpeg", QString("%1_greyprog.jpg").arg(name),
+            OtherJpeg(image, true, true, 0));
+        Put(out + "/decode_jpeg", QString("%1_restart.jpg").arg(name),
+            OtherJpeg(image, false, false, 1));
         // Other depths and compressions through Qt's writer, which the reader must take.
-        for (auto fmt : {QImage::Format_Mono, QImage::Format_Indexed8, QImage::Format_RGB32,
-                         QImage::Format_ARGB32}) {
+        for (auto fmt : { QImage::Format_Mono, QImage::Format_Indexed8, QImage::Format_RGB32,
+                 QImage::Format_ARGB32 }) {
             QByteArray bytes;
             QBuffer buffer(&bytes);
             buffer.open(QIODevice::WriteOnly);
@@ -107,23 +112,27 @@ int main(int argc, char** argv)
             Put(out + "/read_bmp", QString("%1_f%2.bmp").arg(name).arg(int(fmt)), bytes);
         }
     }
-    Put(out + "/read_settings", "v13", test::WindowsLines({
-        "PBOOK_INIFILE_V13", "ＭＳ 明朝", "Type_BI", "-24", "255", "T", "8421504", "F", "10",
-        "20", "80", "300", "1", "4", "T", "2"}));
-    Put(out + "/read_settings", "v12", test::WindowsLines({
-        "PBOOK_INIFILE_V12", "ＭＳ ゴシック", "Type_", "18", "0", "F", "0", "T", "0", "0", "100",
-        "500", "20", "0"}));
-    Put(out + "/read_settings", "v08", test::WindowsLines({
-        "PBOOK_INIFILE_V08", "font", "Type_U", "12", "0", "F", "0", "F", "5", "5", "50", "0", "3"}));
-    Put(out + "/read_settings", "v03", test::WindowsLines({
-        "PBOOK_INIFILE_V03", "font", "18", "0", "100", "500", "1"}));
+    Put(out + "/read_settings", "v13",
+        test::WindowsLines({ "PBOOK_INIFILE_V13", "ＭＳ 明朝", "Type_BI", "-24", "255", "T",
+            "8421504", "F", "10", "20", "80", "300", "1", "4", "T", "2" }));
+    Put(out + "/read_settings", "v12",
+        test::WindowsLines({ "PBOOK_INIFILE_V12", "ＭＳ ゴシック", "Type_", "18", "0", "F", "0",
+            "T", "0", "0", "100", "500", "20", "0" }));
+    Put(out + "/read_settings", "v08",
+        test::WindowsLines({ "PBOOK_INIFILE_V08", "font", "Type_U", "12", "0", "F", "0", "F", "5",
+            "5", "50", "0", "3" }));
+    Put(out + "/read_settings", "v03",
+        test::WindowsLines({ "PBOOK_INIFILE_V03", "font", "18", "0", "100", "500", "1" }));
     TBookList list;
-    list.AddBook(QStringLiteral("\\BOOKS\\P2002_0315(1)\\NewBook.pmk"), QStringLiteral("そらのえほん"));
-    list.AddBook(QStringLiteral("C:\\絵本\\umi.pmk"), QStringLiteral("（ファイルが見つかりません）"));
-    QStringList listLines = {kBookListHeader};
+    list.AddBook(
+        QStringLiteral("\\BOOKS\\P2002_0315(1)\\NewBook.pmk"), QStringLiteral("そらのえほん"));
+    list.AddBook(
+        QStringLiteral("C:\\絵本\\umi.pmk"), QStringLiteral("（ファイルが見つかりません）"));
+    QStringList listLines = { kBookListHeader };
     for (const BookListEntry& e : list.Entries)
         listLines << e.Title << list.Slots[e.Slot].FileName;
     Put(out + "/read_book_list", "two_books", JoinSjisLines(listLines));
-    Put(out + "/read_book_list", "distribution", JoinSjisLines({kBookListHeader, "本", kRuntimeBookListPath}));
+    Put(out + "/read_book_list", "distribution",
+        JoinSjisLines({ kBookListHeader, "本", kRuntimeBookListPath }));
     return 0;
 }

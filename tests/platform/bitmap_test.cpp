@@ -6,7 +6,6 @@
 #include <QRandomGenerator>
 #include <gtest/gtest.h>
 
-
 namespace pimoko {
 namespace {
 
@@ -18,7 +17,7 @@ void Put(QByteArray& b, quint32 v, int bytes)
 
 // A BMP with a 40-byte header: palette entries as 0x00RRGGBB, pixel data as stored.
 QByteArray MakeBmp(int w, int h, int bpp, int compression, const QVector<quint32>& palette,
-                   const QByteArray& pixels)
+    const QByteArray& pixels)
 {
     QByteArray b("BM");
     const int offset = 14 + 40 + 4 * palette.size();
@@ -56,7 +55,7 @@ quint32 Bgr(const QImage& image, int x, int y)
     return quint32(p[2]) << 16 | quint32(p[1]) << 8 | p[0];
 }
 
-const quint32 kRed = 0xFF0000, kGreen = 0x00FF00, kBlue = 0x0000FF;  // palette form 0xRRGGBB
+const quint32 kRed = 0xFF0000, kGreen = 0x00FF00, kBlue = 0x0000FF; // palette form 0xRRGGBB
 
 TEST(Bitmap, EveryDepthReadsAs24Bits)
 {
@@ -65,14 +64,23 @@ TEST(Bitmap, EveryDepthReadsAs24Bits)
         const char* name;
         QByteArray bmp;
     } cases[] = {
-        {"1 bit", MakeBmp(2, 2, 1, 0, {kRed, kBlue}, Raw({0x00, 0, 0, 0, 0x80, 0, 0, 0}))},
-        {"4 bit", MakeBmp(2, 2, 4, 0, {kRed, kGreen, kBlue}, Raw({0x01, 0, 0, 0, 0x20, 0, 0, 0}))},
-        {"8 bit", MakeBmp(2, 2, 8, 0, {kRed, kGreen, kBlue}, Raw({0, 1, 0, 0, 2, 0, 0, 0}))},
-        {"16 bit", MakeBmp(2, 2, 16, 0, {}, Raw({0x00, 0x7C, 0xE0, 0x03, 0x1F, 0x00, 0x00, 0x7C}))},
-        {"24 bit", MakeBmp(2, 2, 24, 0, {}, Raw({0, 0, 255, 0, 255, 0, 0, 0, 255, 0, 0, 0, 0, 255, 0, 0}))},
-        {"32 bit", MakeBmp(2, 2, 32, 0, {}, Raw({0, 0, 255, 0, 0, 255, 0, 0, 255, 0, 0, 0, 0, 0, 255, 0}))},
-        {"RLE8", MakeBmp(2, 2, 8, 1, {kRed, kGreen, kBlue}, Raw({1, 0, 1, 1, 0, 0, 1, 2, 1, 0, 0, 1}))},
-        {"RLE4", MakeBmp(2, 2, 4, 2, {kRed, kGreen, kBlue}, Raw({2, 0x01, 0, 0, 2, 0x20, 0, 1}))},
+        { "1 bit", MakeBmp(2, 2, 1, 0, { kRed, kBlue }, Raw({ 0x00, 0, 0, 0, 0x80, 0, 0, 0 })) },
+        { "4 bit",
+            MakeBmp(2, 2, 4, 0, { kRed, kGreen, kBlue }, Raw({ 0x01, 0, 0, 0, 0x20, 0, 0, 0 })) },
+        { "8 bit", MakeBmp(2, 2, 8, 0, { kRed, kGreen, kBlue }, Raw({ 0, 1, 0, 0, 2, 0, 0, 0 })) },
+        { "16 bit",
+            MakeBmp(2, 2, 16, 0, {}, Raw({ 0x00, 0x7C, 0xE0, 0x03, 0x1F, 0x00, 0x00, 0x7C })) },
+        { "24 bit",
+            MakeBmp(
+                2, 2, 24, 0, {}, Raw({ 0, 0, 255, 0, 255, 0, 0, 0, 255, 0, 0, 0, 0, 255, 0, 0 })) },
+        { "32 bit",
+            MakeBmp(
+                2, 2, 32, 0, {}, Raw({ 0, 0, 255, 0, 0, 255, 0, 0, 255, 0, 0, 0, 0, 0, 255, 0 })) },
+        { "RLE8",
+            MakeBmp(
+                2, 2, 8, 1, { kRed, kGreen, kBlue }, Raw({ 1, 0, 1, 1, 0, 0, 1, 2, 1, 0, 0, 1 })) },
+        { "RLE4",
+            MakeBmp(2, 2, 4, 2, { kRed, kGreen, kBlue }, Raw({ 2, 0x01, 0, 0, 2, 0x20, 0, 1 })) },
     };
     for (const Case& c : cases) {
         const QImage image = ReadBmpData(c.bmp);
@@ -94,7 +102,7 @@ TEST(Bitmap, EveryDepthReadsAs24Bits)
 TEST(Bitmap, WritesAndReadsBack24Bits)
 {
     test::TempFolder dir;
-    QImage image = NewBitmap24(3, 2);  // odd width: rows are padded
+    QImage image = NewBitmap24(3, 2); // odd width: rows are padded
     image.scanLine(0)[0] = 10;
     image.scanLine(1)[8] = 200;
     ASSERT_TRUE(WriteBmp24(dir.file("a.bmp"), image));
@@ -108,7 +116,7 @@ TEST(Bitmap, RefusesBrokenAndHugePictures)
     EXPECT_TRUE(ReadBmp("/nonexistent/x.bmp").isNull());
     EXPECT_TRUE(ReadBmpData("BM not a bitmap").isNull());
     // Claims 100000 x 100000 pixels with almost no data.
-    EXPECT_TRUE(ReadBmpData(MakeBmp(100000, 100000, 24, 0, {}, Raw({0, 0, 0}))).isNull());
+    EXPECT_TRUE(ReadBmpData(MakeBmp(100000, 100000, 24, 0, {}, Raw({ 0, 0, 0 }))).isNull());
     EXPECT_TRUE(ReadBmpData(MakeBmp(8193, 1, 24, 0, {}, QByteArray(8193 * 3 + 1, 0))).isNull());
     EXPECT_FALSE(ReadBmpData(MakeBmp(8192, 1, 24, 0, {}, QByteArray(8192 * 3, 0))).isNull());
 }
@@ -119,8 +127,8 @@ TEST(Jpeg, RoundTripKeepsThePicture)
     for (int y = 0; y < 48; ++y)
         for (int x = 0; x < 64; ++x) {
             uchar* p = image.scanLine(y) + 3 * x;
-            p[0] = static_cast<uchar>(x * 4);  // blue grows to the right
-            p[2] = static_cast<uchar>(y * 5);  // red grows downwards
+            p[0] = static_cast<uchar>(x * 4); // blue grows to the right
+            p[2] = static_cast<uchar>(y * 5); // red grows downwards
         }
     const QByteArray jpeg = EncodeJpeg(image, 95);
     ASSERT_FALSE(jpeg.isEmpty());
@@ -160,7 +168,7 @@ QByteArray ClaimingSide(QByteArray jpeg, const char* frameMarker, int side)
     const int sof = jpeg.indexOf(frameMarker);
     if (sof < 0)
         return {};
-    for (int at : {5, 7}) {
+    for (int at : { 5, 7 }) {
         jpeg[sof + at] = static_cast<char>(side >> 8);
         jpeg[sof + at + 1] = static_cast<char>(side & 0xFF);
     }
@@ -210,5 +218,5 @@ TEST(Jpeg, ProgressivePicturesDecodeButHostileOnesStopEarly)
     EXPECT_TRUE(scans.image.isNull());
 }
 
-}  // namespace
-}  // namespace pimoko
+} // namespace
+} // namespace pimoko

@@ -20,10 +20,10 @@ TEST(ManualClock, RunsTasksInTimeThenSchedulingOrder)
     clock.At(10, [&] { order.push_back(2); });
     clock.Cancel(dropped);
     clock.Advance(12);
-    EXPECT_EQ(order, (std::vector<int>{1, 2}));
+    EXPECT_EQ(order, (std::vector<int> { 1, 2 }));
     EXPECT_EQ(clock.NowMs(), 12);
     clock.RunUntilIdle();
-    EXPECT_EQ(order, (std::vector<int>{1, 2, 3}));
+    EXPECT_EQ(order, (std::vector<int> { 1, 2, 3 }));
     EXPECT_EQ(clock.NowMs(), 20);
 }
 
@@ -51,12 +51,15 @@ TEST(ManualClock, TickCountWrapsAndDifferencesStayRight)
 TEST(LineFile, ReadsCrLfAndLfAndWritesCrLf)
 {
     test::TempFolder dir;
-    test::WriteFile(dir.file("a.txt"), test::Sjis(QString::fromUtf8("一\r\n二\nthree\r\n\r\nlast")));
+    test::WriteFile(
+        dir.file("a.txt"), test::Sjis(QString::fromUtf8("一\r\n二\nthree\r\n\r\nlast")));
     QStringList lines;
     ASSERT_TRUE(ReadLineFile(dir.file("a.txt"), &lines));
-    EXPECT_EQ(lines, QStringList({QString::fromUtf8("一"), QString::fromUtf8("二"), "three", "", "last"}));
+    EXPECT_EQ(lines,
+        QStringList({ QString::fromUtf8("一"), QString::fromUtf8("二"), "three", "", "last" }));
     ASSERT_TRUE(WriteLineFile(dir.file("b.txt"), lines));
-    EXPECT_EQ(test::ReadAll(dir.file("b.txt")), test::Sjis(QString::fromUtf8("一\r\n二\r\nthree\r\n\r\nlast\r\n")));
+    EXPECT_EQ(test::ReadAll(dir.file("b.txt")),
+        test::Sjis(QString::fromUtf8("一\r\n二\r\nthree\r\n\r\nlast\r\n")));
     EXPECT_FALSE(ReadLineFile(dir.file("missing.txt"), &lines));
 }
 
@@ -78,7 +81,7 @@ TEST(LineFile, CrLfFileComesBackByteIdentical)
 TEST(LineFile, UnencodableCharactersAreReportedWithTheirPlace)
 {
     QVector<UnencodableChar> bad;
-    JoinSjisLines({"ok", QString::fromUtf8("a한b")}, &bad);
+    JoinSjisLines({ "ok", QString::fromUtf8("a한b") }, &bad);
     ASSERT_EQ(bad.size(), 1);
     EXPECT_EQ(bad[0].line, 1);
     EXPECT_EQ(bad[0].column, 1);
@@ -91,7 +94,7 @@ TEST(LineFile, AtomicWriteLeavesNoTemporaryAndReplacesWhole)
     test::WriteFile(path, "old contents that are longer");
     ASSERT_TRUE(WriteFileAtomically(path, "new"));
     EXPECT_EQ(test::ReadAll(path), "new");
-    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList({"book.pmk"}));
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList({ "book.pmk" }));
     QString error;
     EXPECT_FALSE(WriteFileAtomically(dir.file("no/such/folder/x"), "x", &error));
     EXPECT_FALSE(error.isEmpty());
@@ -100,16 +103,17 @@ TEST(LineFile, AtomicWriteLeavesNoTemporaryAndReplacesWhole)
 TEST(ScriptedPromptPort, AnswersInOrderAndRecordsTexts)
 {
     ScriptedPromptPort port;
-    port.answers = {Answer::Yes, Answer::No};
+    port.answers = { Answer::Yes, Answer::No };
     port.defaultAnswer = Answer::Cancel;
     port.ShowMessage(MessageKind::Error, "c", QString::fromUtf8("ファイルを開けませんでした。"));
     EXPECT_EQ(port.Ask(MessageKind::Question, "c", "q1", Buttons::YesNo), Answer::Yes);
     EXPECT_EQ(port.Ask(MessageKind::Question, "c", "q2", Buttons::YesNoCancel), Answer::No);
     EXPECT_EQ(port.Ask(MessageKind::Question, "c", "q3", Buttons::YesNoCancel), Answer::Cancel);
-    EXPECT_EQ(port.Texts(), QStringList({QString::fromUtf8("ファイルを開けませんでした。"), "q1", "q2", "q3"}));
+    EXPECT_EQ(port.Texts(),
+        QStringList({ QString::fromUtf8("ファイルを開けませんでした。"), "q1", "q2", "q3" }));
     EXPECT_EQ(port.shown[2].buttons, Buttons::YesNoCancel);
     EXPECT_EQ(port.OpenFileName({}), QString());
 }
 
-}  // namespace
-}  // namespace pimoko
+} // namespace
+} // namespace pimoko

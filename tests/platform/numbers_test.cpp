@@ -13,7 +13,8 @@ TEST(Numbers, SignedDecimalOnly)
     EXPECT_EQ(StrToInt("  7"), 7);
     EXPECT_EQ(StrToInt("2147483647"), 2147483647);
     EXPECT_EQ(StrToInt("-2147483648"), -2147483647 - 1);
-    for (const char* bad : {"", " ", "-", "abc", "12a", "1 ", "2147483648", "-2147483649", "0x10", "１２"}) {
+    for (const char* bad :
+        { "", " ", "-", "abc", "12a", "1 ", "2147483648", "-2147483649", "0x10", "１２" }) {
         int v = 99;
         EXPECT_FALSE(TryStrToInt(QString::fromUtf8(bad), &v)) << bad;
         EXPECT_EQ(v, 99);
@@ -50,5 +51,5 @@ TEST(Numbers, RoundsTiesToEven)
     EXPECT_EQ(RoundHalfEven(2.51L), 3);
 }
 
-}  // namespace
-}  // namespace pimoko
+} // namespace
+} // namespace pimoko

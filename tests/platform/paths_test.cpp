@@ -61,5 +61,5 @@ TEST(Paths, DatedFolderTakesTheFirstFreeNumber)
     EXPECT_EQ(FreeDatedFolder(dir.path(), QDate(987, 12, 1)), dir.path() + "/P0987_1201(1)");
 }
 
-}  // namespace
-}  // namespace pimoko
+} // namespace
+} // namespace pimoko

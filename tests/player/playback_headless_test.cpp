@@ -2,9 +2,9 @@
 
 #include <QDir>
 #include <QFileInfo>
-#include <QProcess>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QProcess>
 #include <gtest/gtest.h>
 
 namespace pimoko {
@@ -34,7 +34,7 @@ struct HeadlessRun {
 };
 
 HeadlessRun Play(TOpenBook& book, const QString& script, int from = 1, const QString& frames = {},
-                 int maxPages = 2000)
+    int maxPages = 2000)
 {
     HeadlessRun run;
     HeadlessOptions options;
@@ -43,10 +43,13 @@ HeadlessRun Play(TOpenBook& book, const QString& script, int from = 1, const QSt
     options.maxPages = maxPages;
     QString error;
     EXPECT_TRUE(ParseReaderScript(script, &options.actions, &error)) << qPrintable(error);
-    run.code = RunHeadless(book, options, [&run](const QByteArray& line) {
-        run.lines << QString::fromUtf8(line);
-        run.events.push_back(QJsonDocument::fromJson(line).object());
-    }, &run.error);
+    run.code = RunHeadless(
+        book, options,
+        [&run](const QByteArray& line) {
+            run.lines << QString::fromUtf8(line);
+            run.events.push_back(QJsonDocument::fromJson(line).object());
+        },
+        &run.error);
     return run;
 }
 
@@ -118,14 +121,15 @@ TEST(HeadlessPlay, ScriptsAreCheckedAndRunOutAtTheNextWait)
 {
     QVector<ReaderAction> actions;
     QString error;
-    EXPECT_TRUE(ParseReaderScript(" advance ;click 10 20;;key escape; KEY Down ;stop", &actions, &error));
+    EXPECT_TRUE(
+        ParseReaderScript(" advance ;click 10 20;;key escape; KEY Down ;stop", &actions, &error));
     ASSERT_EQ(actions.size(), 5);
     EXPECT_EQ(actions[1].kind, ReaderAction::Click);
     EXPECT_EQ(actions[1].y, 20);
     EXPECT_EQ(actions[2].key, kVkEscape);
     EXPECT_EQ(actions[3].key, kVkDown);
     EXPECT_EQ(actions[4].kind, ReaderAction::Stop);
-    for (const char* bad : {"jump", "click 1", "click a b", "key Tab", "advance now"}) {
+    for (const char* bad : { "jump", "click 1", "click a b", "key Tab", "advance now" }) {
         EXPECT_FALSE(ParseReaderScript(QString::fromLatin1(bad), &actions, &error)) << bad;
         EXPECT_TRUE(error.contains(QString::fromLatin1(bad))) << qPrintable(error);
     }
@@ -145,7 +149,8 @@ TEST(HeadlessPlay, FramesShowTheViewerPictureAtEachDone)
     const QString frames = r.folder.file("frames");
     const HeadlessRun run = Play(r.book, QStringLiteral("advance"), 1, frames);
     EXPECT_EQ(run.code, 0);
-    EXPECT_EQ(QDir(frames).entryList(QDir::Files), (QStringList {"page-001.png", "page-002.png"}));
+    EXPECT_EQ(
+        QDir(frames).entryList(QDir::Files), (QStringList { "page-001.png", "page-002.png" }));
     const QImage first(QDir(frames).filePath("page-001.png"));
     EXPECT_EQ(first.pixel(600, 400), qRgb(255, 0, 0));
     const QImage second(QDir(frames).filePath("page-002.png"));
@@ -175,13 +180,13 @@ TEST(HeadlessPlay, SoundStopWithASoundFileStopsAndDoesNotPlayIt)
     p2.SoundStop = true;
     p2.Period = true;
     TNovelPage& p3 = r.Use(3);
-    p3.SoundStop = true;  // nothing plays: one stop without a file
+    p3.SoundStop = true; // nothing plays: one stop without a file
     const HeadlessRun run = Play(r.book, QStringLiteral("advance"));
     const QString a = r.folder.file("a.wav");
     EXPECT_EQ(run.Of("sound"),
-              (QStringList {QStringLiteral(R"({"action":"play","file":"%1","loop":false})").arg(a),
-                            QStringLiteral(R"({"action":"stop","file":"%1","loop":false})").arg(a),
-                            R"({"action":"stop","file":"","loop":false})"}));
+        (QStringList { QStringLiteral(R"({"action":"play","file":"%1","loop":false})").arg(a),
+            QStringLiteral(R"({"action":"stop","file":"%1","loop":false})").arg(a),
+            R"({"action":"stop","file":"","loop":false})" }));
 }
 
 TEST(HeadlessPlay, TheProgramPrintsTheSameLinesForTheBookFile)
@@ -199,17 +204,17 @@ TEST(HeadlessPlay, TheProgramPrintsTheSameLinesForTheBookFile)
 
     QProcess p;
     p.setWorkingDirectory(r.folder.path());
-    p.start(program, {"play", file, "--input", "advance; key Right; key Enter; stop"});
+    p.start(program, { "play", file, "--input", "advance; key Right; key Enter; stop" });
     ASSERT_TRUE(p.waitForFinished(60000));
     const QString err = QString::fromUtf8(p.readAllStandardError());
     if (err.contains("needs fonts"))
         GTEST_SKIP() << "pimoko-book runs without a GUI application object";
     EXPECT_EQ(p.exitCode(), 0) << qPrintable(err);
-    const QStringList printed =
-        QString::fromUtf8(p.readAllStandardOutput()).split('\n', Qt::SkipEmptyParts);
+    const QStringList printed
+        = QString::fromUtf8(p.readAllStandardOutput()).split('\n', Qt::SkipEmptyParts);
     const HeadlessRun run = Play(r.book, QStringLiteral("advance; key Right; key Enter; stop"));
     EXPECT_EQ(printed, run.lines);
 }
 
-}  // namespace
-}  // namespace pimoko
+} // namespace
+} // namespace pimoko

@@ -36,7 +36,7 @@ TEST(PlaybackPictures, PageWithoutPictureOrFillTypesOverWhatIsShown)
     PlaybackRig r;
     TNovelPage& p1 = r.Use(1);
     p1.FillImage = true;
-    p1.FillColor = 0x0000FF;  // red
+    p1.FillColor = 0x0000FF; // red
     r.UseWithText(2, QStringLiteral("ABCDEF"), 5);
     r.Start();
     r.Run();
@@ -50,11 +50,11 @@ TEST(PlaybackPictures, PageWithoutPictureOrFillTypesOverWhatIsShown)
 
 TEST(PlaybackPictures, ClipInDirectModeShowsOverThePreviousScreenWithOrWithoutFade)
 {
-    for (int effect : {0, 1}) {
+    for (int effect : { 0, 1 }) {
         PlaybackRig r;
         TNovelPage& p1 = r.UseWithText(1, QStringLiteral("文字"));
         p1.FillImage = true;
-        p1.FillColor = 0xFF0000;  // blue
+        p1.FillColor = 0xFF0000; // blue
         TNovelPage& p2 = r.Use(2);
         p2.ClipMode = true;
         p2.PictureFile = r.Picture(QStringLiteral("clip.bmp"), Qt::green, 20, 20);
@@ -69,9 +69,10 @@ TEST(PlaybackPictures, ClipInDirectModeShowsOverThePreviousScreenWithOrWithoutFa
         EXPECT_EQ(r.Pixel(600, 400), kBlue) << effect;
         // The first page's text stays under the clip: the back buffer held the screen.
         EXPECT_TRUE(TextShows(r.viewer.Picture(), kBlue)) << effect;
-        EXPECT_EQ(std::count(r.log.log.begin(), r.log.log.end(), QStringLiteral("fade")), effect) << effect;
+        EXPECT_EQ(std::count(r.log.log.begin(), r.log.log.end(), QStringLiteral("fade")), effect)
+            << effect;
         if (effect) {
-            EXPECT_EQ(r.log.Only("faded"), (QStringList {"faded 99"}));
+            EXPECT_EQ(r.log.Only("faded"), (QStringList { "faded 99" }));
         }
     }
 }
@@ -91,9 +92,9 @@ TEST(PlaybackPictures, WriteAllShowsTheWholeTextAtTheEndOfItsPass)
     r.Run();
     EXPECT_TRUE(TextShows(r.viewer.Picture(), kBlack));
     // Its delays are not waited for: the text is drawn in one pass.
-    EXPECT_EQ(r.log.charTimes, (std::vector<qint64> {0, 0, 0, 0}));
+    EXPECT_EQ(r.log.charTimes, (std::vector<qint64> { 0, 0, 0, 0 }));
     EXPECT_EQ(r.log.All().mid(r.log.All().indexOf("char 4 D")),
-              (QStringList {"char 4 D", "present", "done 2>2", "end 2", "wait 2"}));
+        (QStringList { "char 4 D", "present", "done 2>2", "end 2", "wait 2" }));
 }
 
 TEST(PlaybackPictures, DrawToBackBufferChangesNothingUntilAPageShowsIt)
@@ -118,12 +119,12 @@ TEST(PlaybackPictures, DrawToBackBufferChangesNothingUntilAPageShowsIt)
     EXPECT_EQ(r.Pixel(600, 400), kGreen);
     EXPECT_TRUE(TextShows(r.viewer.Picture(), kGreen));
     EXPECT_EQ(r.log.All().mid(r.log.All().indexOf("page 3")),
-              (QStringList {"page 3", "present", "done 3>3", "end 3", "wait 3"}));
+        (QStringList { "page 3", "present", "done 3>3", "end 3", "wait 3" }));
 }
 
 TEST(PlaybackPictures, ShowBackBufferFadesOnlyWithTheFirstEffect)
 {
-    for (int effect : {1, 2}) {
+    for (int effect : { 1, 2 }) {
         PlaybackRig r;
         TNovelPage& p1 = r.Use(1);
         p1.ShowBackBuffer = true;
@@ -131,7 +132,8 @@ TEST(PlaybackPictures, ShowBackBufferFadesOnlyWithTheFirstEffect)
         p1.EffectWait = 1;
         r.Start();
         r.Run();
-        EXPECT_EQ(std::count(r.log.log.begin(), r.log.log.end(), QStringLiteral("fade")), effect == 1 ? 1 : 0);
+        EXPECT_EQ(std::count(r.log.log.begin(), r.log.log.end(), QStringLiteral("fade")),
+            effect == 1 ? 1 : 0);
         EXPECT_EQ(r.log.Only("present").size(), effect == 1 ? 0 : 1);
     }
 }
@@ -148,13 +150,13 @@ TEST(PlaybackStop, EscapeDuringTheOpeningFadeEndsItOnTheTargetAndTypesOneCharact
     r.clock.Advance(35);
     EXPECT_TRUE(r.compositor.IsFading());
     r.actions.KeyDown(kVkEscape);
-    EXPECT_TRUE(r.busy);  // Escape while busy only asks to stop
+    EXPECT_TRUE(r.busy); // Escape while busy only asks to stop
     r.Run();
     const QStringList log = r.log.All();
     EXPECT_EQ(log[0], "page 1");
     EXPECT_EQ(log[1], "load");
     EXPECT_EQ(log[2], "fade");
-    EXPECT_EQ(log.mid(4), (QStringList {"char 1 あ", "done 1>2", "wait 2"}));
+    EXPECT_EQ(log.mid(4), (QStringList { "char 1 あ", "done 1>2", "wait 2" }));
     EXPECT_LT(log[3].mid(6).toInt(), 10);
     EXPECT_EQ(r.Pixel(600, 400), kRed);
     EXPECT_FALSE(r.busy);
@@ -174,8 +176,9 @@ TEST(PlaybackStop, StopWhileTypingFinishesThePageAndStopsBeforeTheNext)
     r.clock.Advance(25);
     r.actions.StopButtonClick();
     r.Run();
-    EXPECT_EQ(r.log.All(), (QStringList {"page 1", "play loop.wav", "char 1 1", "char 2 2",
-                                         "stop loop.wav", "done 1>2", "wait 2"}));
+    EXPECT_EQ(r.log.All(),
+        (QStringList { "page 1", "play loop.wav", "char 1 1", "char 2 2", "stop loop.wav",
+            "done 1>2", "wait 2" }));
     EXPECT_EQ(r.book.CurrentPage, 2);
     EXPECT_FALSE(r.busy);
     // The stop button does nothing while the player waits; going on plays the page that
@@ -187,5 +190,5 @@ TEST(PlaybackStop, StopWhileTypingFinishesThePageAndStopsBeforeTheNext)
     EXPECT_EQ(r.log.Only("page").last(), "page 2");
 }
 
-}  // namespace
-}  // namespace pimoko
+} // namespace
+} // namespace pimoko

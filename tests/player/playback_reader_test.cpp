@@ -44,7 +44,7 @@ TEST(PlaybackLinks, AreasAccumulateOverPagesWithoutAPictureAndAPictureClearsThem
     r.actions.PictureMouseDown(45, 210, true);
     r.Run();
     EXPECT_EQ(r.log.Only("page").last(), "page 20");
-    EXPECT_EQ(r.viewer.Links().LinkCount(), 0);  // following a link clears them
+    EXPECT_EQ(r.viewer.Links().LinkCount(), 0); // following a link clears them
     EXPECT_EQ(r.viewer.cursor, kCursorHand);
 }
 
@@ -88,15 +88,15 @@ TEST(PlaybackLinks, ArrowKeysWrapAroundTheUsedSlotsOnlyWhileWaitingAtAPeriod)
     TwoLinkPages(r);
     LinkAreaTable& links = r.viewer.Links();
     const QImage clean = r.viewer.Picture().copy();
-    r.actions.KeyDown(kVkLeft);  // none selected: the first
+    r.actions.KeyDown(kVkLeft); // none selected: the first
     EXPECT_EQ(links.Selected(), 0);
-    r.actions.KeyDown(kVkUp);  // below the first: the last
+    r.actions.KeyDown(kVkUp); // below the first: the last
     EXPECT_EQ(links.Selected(), 1);
-    r.actions.KeyDown(kVkDown);  // past the last: the first
+    r.actions.KeyDown(kVkDown); // past the last: the first
     EXPECT_EQ(links.Selected(), 0);
     r.actions.KeyDown(kVkRight);
     EXPECT_EQ(links.Selected(), 1);
-    EXPECT_NE(r.viewer.Picture(), clean);  // the frame shows
+    EXPECT_NE(r.viewer.Picture(), clean); // the frame shows
     EXPECT_EQ(links.Highlight(), links.SlotAt(1).rect);
     // Moving the pointer off every area erases the frame and selects nothing.
     r.actions.PictureMouseMove(600, 450);
@@ -109,7 +109,7 @@ TEST(PlaybackLinks, ALinkOfAPageWithoutPeriodIsFollowedWhenThePlayerWaitsLater)
     PlaybackRig r;
     TNovelPage& p1 = r.UseWithText(1, QStringLiteral("リンク"));
     p1.LinkPage = 7;
-    r.Use(2).Period = true;  // no text, no picture: page 1's area stays
+    r.Use(2).Period = true; // no text, no picture: page 1's area stays
     r.Use(7).Period = true;
     r.Start();
     r.Run();
@@ -133,7 +133,7 @@ TEST(PlaybackLinks, LinkPagesOutsideTheBookAreNotFollowed)
     r.actions.KeyDown(kVkRight);
     r.actions.KeyDown(kVkReturn);
     r.Run();
-    EXPECT_EQ(r.log.Only("page"), (QStringList {"page 1"}));
+    EXPECT_EQ(r.log.Only("page"), (QStringList { "page 1" }));
 }
 
 TEST(PlaybackReader, InputWhilePlayingIsIgnoredExceptTheStopActions)
@@ -146,11 +146,11 @@ TEST(PlaybackReader, InputWhilePlayingIsIgnoredExceptTheStopActions)
     r.actions.GoOnButtonClick();
     r.actions.KeyDown(kVkReturn);
     r.actions.PictureMouseDown(300, 300, true);
-    EXPECT_FALSE(r.actions.CloseRequested());  // the viewer stays open and asks to stop
+    EXPECT_FALSE(r.actions.CloseRequested()); // the viewer stays open and asks to stop
     EXPECT_TRUE(r.playback.StopRequest());
     EXPECT_TRUE(r.actions.StopMenuEnabled());
     r.Run();
-    EXPECT_EQ(r.log.Only("page"), (QStringList {"page 1"}));
+    EXPECT_EQ(r.log.Only("page"), (QStringList { "page 1" }));
     EXPECT_EQ(r.log.Only("char").size(), 1);
     EXPECT_FALSE(r.actions.StopMenuEnabled());
     // Waiting, the viewer closes and goes quiet.
@@ -173,7 +173,8 @@ TEST(PlaybackReader, AMovedSliderChoosesThePageAndStopsTheSoundsFirst)
     r.slider.MoveTo(5);
     r.actions.GoOnButtonClick();
     r.Run();
-    EXPECT_EQ(r.log.All().mid(4), (QStringList {"stop a.wav", "page 5", "done 5>5", "end 5", "wait 5"}));
+    EXPECT_EQ(r.log.All().mid(4),
+        (QStringList { "stop a.wav", "page 5", "done 5>5", "end 5", "wait 5" }));
     EXPECT_FALSE(r.slider.SliderMoved());
 }
 
@@ -204,5 +205,5 @@ TEST(ViewerScreenMode, SwitchesOnlyWhenTheWantedModeDiffers)
     EXPECT_EQ(TViewerState::FullScreenPictureOrigin(QSize(639, 479)), QPoint(0, 0));
 }
 
-}  // namespace
-}  // namespace pimoko
+} // namespace
+} // namespace pimoko

@@ -19,15 +19,15 @@ TEST(PlaybackFlow, BookWithoutPeriodsPlaysToTheEndAndStopsOnItsLastPage)
     EXPECT_EQ(r.viewer.caption, QStringLiteral("テストの本"));
     r.Run();
     EXPECT_EQ(r.log.All(),
-              (QStringList {"page 1", "char 1 あ", "char 2 い", "done 1>2", "page 2", "char 1 う",
-                            "done 2>3", "page 3", "done 3>3", "end 3", "wait 3"}));
+        (QStringList { "page 1", "char 1 あ", "char 2 い", "done 1>2", "page 2", "char 1 う",
+            "done 2>3", "page 3", "done 3>3", "end 3", "wait 3" }));
     EXPECT_EQ(r.book.CurrentPage, 3);
     EXPECT_FALSE(r.busy);
     EXPECT_TRUE(r.viewer.goOnVisible);
     EXPECT_TRUE(r.slider.Enabled());
     EXPECT_EQ(r.viewer.cursor, kCursorHand);
     // Each delay counts from the previous character; the first from the page's start.
-    EXPECT_EQ(r.log.charTimes, (std::vector<qint64> {10, 20, 30}));
+    EXPECT_EQ(r.log.charTimes, (std::vector<qint64> { 10, 20, 30 }));
 }
 
 TEST(PlaybackFlow, GotoPagesAndPeriods)
@@ -39,7 +39,8 @@ TEST(PlaybackFlow, GotoPagesAndPeriods)
         r.Use(2).Period = true;
         r.Start();
         r.Run();
-        EXPECT_EQ(r.log.All(), (QStringList {"page 1", "done 1>2", "page 2", "done 2>2", "end 2", "wait 2"}));
+        EXPECT_EQ(r.log.All(),
+            (QStringList { "page 1", "done 1>2", "page 2", "done 2>2", "end 2", "wait 2" }));
     }
     {
         // A goto to a free slot stops on the page before that slot.
@@ -49,7 +50,7 @@ TEST(PlaybackFlow, GotoPagesAndPeriods)
         r.Start();
         r.Run();
         EXPECT_EQ(r.book.CurrentPage, 49);
-        EXPECT_EQ(r.log.Only("done"), (QStringList {"done 1>49"}));
+        EXPECT_EQ(r.log.Only("done"), (QStringList { "done 1>49" }));
         EXPECT_FALSE(r.busy);
     }
     {
@@ -60,13 +61,13 @@ TEST(PlaybackFlow, GotoPagesAndPeriods)
         r.Use(2).Period = true;
         r.Start();
         r.Run();
-        EXPECT_EQ(r.log.All(), (QStringList {"page 1", "done 1>2", "wait 2"}));
+        EXPECT_EQ(r.log.All(), (QStringList { "page 1", "done 1>2", "wait 2" }));
         EXPECT_EQ(r.viewer.cursor, kCursorHand);
         EXPECT_EQ(r.viewer.glyph, GoOnGlyph::Advance);
         r.viewer.visible = true;
         r.actions.GoOnButtonClick();
         r.Run();
-        EXPECT_EQ(r.log.All().mid(3), (QStringList {"page 2", "done 2>1", "wait 1"}));
+        EXPECT_EQ(r.log.All().mid(3), (QStringList { "page 2", "done 2>1", "wait 1" }));
     }
 }
 
@@ -88,7 +89,7 @@ TEST(PlaybackFlow, Page300WithoutPeriodPlaysAgain)
     g.Use(300).Period = true;
     g.Start(299);
     g.Run();
-    EXPECT_EQ(g.log.Only("page"), (QStringList {"page 299", "page 300"}));
+    EXPECT_EQ(g.log.Only("page"), (QStringList { "page 299", "page 300" }));
 }
 
 TEST(PlaybackFlow, StartingOnAFreePageStopsAtOnce)
@@ -96,7 +97,7 @@ TEST(PlaybackFlow, StartingOnAFreePageStopsAtOnce)
     PlaybackRig r;
     r.slider.EnableSlider(false);
     r.Start(7);
-    EXPECT_EQ(r.log.All(), (QStringList {"page 7 free", "wait 7"}));
+    EXPECT_EQ(r.log.All(), (QStringList { "page 7 free", "wait 7" }));
     EXPECT_FALSE(r.busy);
     EXPECT_TRUE(r.slider.Enabled());
     // Busy: a second start does nothing.
@@ -114,22 +115,23 @@ TEST(PlaybackSound, PageSoundsStopAndReplaceByKind)
     r.Use(1).SoundFile = QStringLiteral("a.wav");
     r.Use(2).SoundFile = QStringLiteral("m.mid");
     r.Use(2).SoundLoop = true;
-    r.Use(3);  // no sound: what plays goes on
+    r.Use(3); // no sound: what plays goes on
     r.Use(4).SoundFile = QStringLiteral("b.wav");
     r.Use(5).SoundFile = QStringLiteral("missing.wav");
     r.Use(6).SoundFile = QStringLiteral("a.wav");
-    r.Use(6).SoundStop = true;  // stops, and its own sound is not played
+    r.Use(6).SoundStop = true; // stops, and its own sound is not played
     r.Start();
     r.Run();
     QStringList sounds;
     for (const QString& l : r.log.All())
         if (l.startsWith("play") || l.startsWith("stop"))
             sounds << l;
-    EXPECT_EQ(sounds, (QStringList {"play a.wav", "play m.mid", "stop a.wav", "play b.wav",
-                                     "stop b.wav", "stop m.mid"}));
+    EXPECT_EQ(sounds,
+        (QStringList {
+            "play a.wav", "play m.mid", "stop a.wav", "play b.wav", "stop b.wav", "stop m.mid" }));
     EXPECT_TRUE(r.sounds.Held(SoundKind::Wav).isEmpty());
     EXPECT_TRUE(r.sounds.Held(SoundKind::Midi).isEmpty());
 }
 
-}  // namespace
-}  // namespace pimoko
+} // namespace
+} // namespace pimoko

@@ -10,12 +10,12 @@
 #include "player/playback_headless.h"
 #include "player/viewer_state.h"
 #include "player/viewer_state_actions.h"
-#include "text/text_shot_b.h"
 #include "tests/support/test_support.h"
+#include "text/text_shot_b.h"
 
 #include <QByteArray>
-#include <QStringList>
 #include <QGuiApplication>
+#include <QStringList>
 #include <QtEndian>
 
 #include <cmath>
@@ -31,7 +31,7 @@ inline void EnsurePlaybackApp()
         return;
     static int argc = 1;
     static char name[] = "test_player";
-    static char* argv[] = {name, nullptr};
+    static char* argv[] = { name, nullptr };
     static QGuiApplication* app = new QGuiApplication(argc, argv);
     (void)app;
 }
@@ -60,8 +60,8 @@ inline QByteArray SineWav(int ms, int rate = 22050, double hz = 440.0)
     u32(36 + data.size());
     out.append("WAVEfmt ");
     u32(16);
-    u16(1);  // PCM
-    u16(1);  // mono
+    u16(1); // PCM
+    u16(1); // mono
     u32(rate);
     u32(rate * 2);
     u16(2);
@@ -75,7 +75,7 @@ inline QByteArray SineWav(int ms, int rate = 22050, double hz = 440.0)
 // A format-0 MIDI file with one note of about ms milliseconds at 120 beats a minute.
 inline QByteArray OneNoteMidi(int ms)
 {
-    const int division = 480;  // ticks per quarter note of 500 ms
+    const int division = 480; // ticks per quarter note of 500 ms
     const int ticks = ms * division / 500;
     QByteArray track;
     auto varLen = [&track](quint32 v) {
@@ -86,7 +86,7 @@ inline QByteArray OneNoteMidi(int ms)
         track.append(bytes);
     };
     varLen(0);
-    track.append("\xFF\x51\x03\x07\xA1\x20", 6);  // 500000 us a quarter note
+    track.append("\xFF\x51\x03\x07\xA1\x20", 6); // 500000 us a quarter note
     varLen(0);
     track.append("\xC0\x00", 2);
     varLen(0);
@@ -116,11 +116,14 @@ public:
     }
     void OnPicture(PictureKind kind, const QString&, ColorRef) override
     {
-        static const char* const kKinds[] = {"load", "fill", "clip", "present"};
+        static const char* const kKinds[] = { "load", "fill", "clip", "present" };
         log.push_back(QString::fromLatin1(kKinds[static_cast<int>(kind)]));
     }
     void OnFadeBegin(int) override { log.push_back(QStringLiteral("fade")); }
-    void OnFadeEnd(const FadeReport& r) override { log.push_back(QStringLiteral("faded %1").arg(r.steps)); }
+    void OnFadeEnd(const FadeReport& r) override
+    {
+        log.push_back(QStringLiteral("faded %1").arg(r.steps));
+    }
     void OnChar(int n, const QString& ch, bool drawn) override
     {
         log.push_back(QStringLiteral("%1 %2 %3").arg(drawn ? "char" : "skip").arg(n).arg(ch));
@@ -161,11 +164,16 @@ struct PlaybackRig {
         log.clock = &clock;
         sounds.onEvent = [this](const RecordingSoundPort::Event& e) {
             log.log.push_back(e.play ? QStringLiteral("play ") + FileNamePartOf(e.file)
-                                     : QStringLiteral("stop") + (e.file.isEmpty() ? QString() : QStringLiteral(" ") + FileNamePartOf(e.file)));
+                                     : QStringLiteral("stop")
+                        + (e.file.isEmpty() ? QString()
+                                            : QStringLiteral(" ") + FileNamePartOf(e.file)));
         };
     }
 
-    static QString FileNamePartOf(const QString& path) { return path.mid(path.lastIndexOf(QLatin1Char('/')) + 1); }
+    static QString FileNamePartOf(const QString& path)
+    {
+        return path.mid(path.lastIndexOf(QLatin1Char('/')) + 1);
+    }
 
     // Page n in use, without text.
     TNovelPage& Use(int n)
@@ -184,7 +192,7 @@ struct PlaybackRig {
     TNovelPage& UseWithText(int n, const QString& text, int delay = 0)
     {
         TNovelPage& p = Use(n);
-        p.TextLines = QStringList {text};
+        p.TextLines = QStringList { text };
         for (int i = 0; i < text.size(); ++i)
             p.CharDelays[i] = static_cast<qint16>(delay);
         return p;
@@ -215,9 +223,9 @@ struct PlaybackRig {
 
     TempFolder folder;
     ScriptedPromptPort prompt;
-    TOpenBook book {prompt, folder.path()};
+    TOpenBook book { prompt, folder.path() };
     ManualClock clock;
-    Compositor compositor {clock};
+    Compositor compositor { clock };
     TTextShotB text;
     TViewerState viewer;
     RecordingSoundPort sounds;
@@ -225,10 +233,10 @@ struct PlaybackRig {
     PlaybackEditing editing;
     PlaybackScreen screen;
     bool busy = false;
-    TPlayback playback {
-        PlaybackParts {book, compositor, text, viewer, clock, sounds, slider, editing, screen, busy}};
-    TViewerActions actions {playback};
+    TPlayback playback { PlaybackParts {
+        book, compositor, text, viewer, clock, sounds, slider, editing, screen, busy } };
+    TViewerActions actions { playback };
     LogObserver log;
 };
 
-}  // namespace pimoko::test
+} // namespace pimoko::test

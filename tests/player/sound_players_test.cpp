@@ -125,5 +125,5 @@ TEST_F(SoundPlayersTest, StopSoundsStopsBothAndLoopingEndsWithIt)
     EXPECT_TRUE(players.IsPlaying(SoundKind::Wav));
 }
 
-}  // namespace
-}  // namespace pimoko
+} // namespace
+} // namespace pimoko

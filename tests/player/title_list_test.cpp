@@ -19,15 +19,15 @@ protected:
     }
 
     ScriptedPromptPort prompt;
-    TOpenBook book{prompt, QStringLiteral("/tmp")};
-    TTitleList list{book};
+    TOpenBook book { prompt, QStringLiteral("/tmp") };
+    TTitleList list { book };
 };
 
 TEST_F(TitleListTest, SliderHasOnePositionWithoutBackgrounds)
 {
     Use(1).PictureFile = "clip.bmp";
     book.Page(1).ClipMode = true;
-    Use(2).TextLines = QStringList{"text only"};
+    Use(2).TextLines = QStringList { "text only" };
     list.RebuildSlider();
     EXPECT_EQ(list.Slider().count, 1);
     EXPECT_EQ(list.SliderPage(0), 1);
@@ -69,17 +69,20 @@ TEST_F(TitleListTest, PlayerListSkipsUntitledPagesAndNumbersEntries)
 
 TEST_F(TitleListTest, EditorListPadsColumnsAndJoinsLastLine)
 {
-    Use(1, "title").TextLines = QStringList{"one line"};
-    Use(12, "かなりながいタイトル").TextLines = QStringList{"first", "middle", "last"};
+    Use(1, "title").TextLines = QStringList { "one line" };
+    Use(12, "かなりながいタイトル").TextLines = QStringList { "first", "middle", "last" };
     const auto entries = list.BuildEditorList();
     ASSERT_EQ(entries.size(), 2);
     const QString pad30 = QString(25, ' ');
-    EXPECT_EQ(entries[0].text, "  1:title" + pad30 + QString::fromUtf8("：") + "one line" + QString(42, ' '));
+    EXPECT_EQ(entries[0].text,
+        "  1:title" + pad30 + QString::fromUtf8("：") + "one line" + QString(42, ' '));
     EXPECT_FALSE(entries[0].text.contains(QString::fromUtf8("～")));
     // A 20-byte Japanese title still takes the 30-byte column.
-    EXPECT_EQ(entries[1].text, QString::fromUtf8(" 12:かなりながいタイトル") + QString(10, ' ') + QString::fromUtf8("：") +
-                                   "first" + QString(45, ' ') + QString::fromUtf8("～") + "last" + QString(46, ' '));
-    EXPECT_EQ(entries[1].text.indexOf(QString::fromUtf8("：")) + 10, entries[0].text.indexOf(QString::fromUtf8("：")));
+    EXPECT_EQ(entries[1].text,
+        QString::fromUtf8(" 12:かなりながいタイトル") + QString(10, ' ') + QString::fromUtf8("：")
+            + "first" + QString(45, ' ') + QString::fromUtf8("～") + "last" + QString(46, ' '));
+    EXPECT_EQ(entries[1].text.indexOf(QString::fromUtf8("：")) + 10,
+        entries[0].text.indexOf(QString::fromUtf8("：")));
 }
 
 TEST_F(TitleListTest, EditorListWidensToTheLongestTitle)
@@ -87,7 +90,8 @@ TEST_F(TitleListTest, EditorListWidensToTheLongestTitle)
     Use(1, QString(40, 'a'));
     Use(2, "b");
     const auto entries = list.BuildEditorList();
-    EXPECT_EQ(entries[0].text.indexOf(QString::fromUtf8("：")), entries[1].text.indexOf(QString::fromUtf8("：")));
+    EXPECT_EQ(entries[0].text.indexOf(QString::fromUtf8("：")),
+        entries[1].text.indexOf(QString::fromUtf8("：")));
     EXPECT_EQ(entries[1].text.indexOf(QString::fromUtf8("：")), 4 + 40);
     list.thumbnails = true;
     EXPECT_EQ(list.BuildEditorList()[1].text, "2:b");
@@ -112,7 +116,7 @@ TEST_F(TitleListTest, OnlyTheReaderMovesTheSlider)
     EXPECT_EQ(list.sliderPosition, 2);
     EXPECT_FALSE(list.sliderMoved);
     EXPECT_EQ(list.TakeSliderJump(), 0);
-    list.SelectSliderPage(77);  // not a slider page: stays
+    list.SelectSliderPage(77); // not a slider page: stays
     EXPECT_EQ(list.sliderPosition, 2);
     list.ReaderMovedSlider(1);
     EXPECT_TRUE(list.sliderMoved);
@@ -132,5 +136,5 @@ TEST_F(TitleListTest, RebuildKeepsThePositionWithinTheNewMaximum)
     EXPECT_EQ(list.sliderPosition, 0);
 }
 
-}  // namespace
-}  // namespace pimoko
+} // namespace
+} // namespace pimoko

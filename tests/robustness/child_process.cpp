@@ -14,7 +14,7 @@ namespace {
 
 long MaxRssKb()
 {
-    rusage u{};
+    rusage u {};
     getrusage(RUSAGE_SELF, &u);
     return u.ru_maxrss;
 }
@@ -35,15 +35,14 @@ void WriteAllTo(int fd, const char* data, size_t size)
 void Reap(pid_t pid, ChildOutcome* out)
 {
     int status = 0;
-    while (::waitpid(pid, &status, 0) < 0 && errno == EINTR) {
-    }
+    while (::waitpid(pid, &status, 0) < 0 && errno == EINTR) { }
     out->exited = WIFEXITED(status);
     out->exitCode = out->exited ? WEXITSTATUS(status) : -1;
     out->signal = WIFSIGNALED(status) ? WTERMSIG(status) : 0;
     out->killed = out->signal == SIGKILL;
 }
 
-}  // namespace
+} // namespace
 
 ChildOutcome RunInChild(const std::function<QByteArray()>& work)
 {
@@ -91,17 +90,15 @@ ChildOutcome KillDuring(const std::function<void()>& work, long delayMicros)
     if (pid == 0) {
         ::close(go[1]);
         char c;
-        while (::read(go[0], &c, 1) < 0 && errno == EINTR) {
-        }
+        while (::read(go[0], &c, 1) < 0 && errno == EINTR) { }
         work();
         ::_exit(0);
     }
     ::close(go[0]);
     WriteAllTo(go[1], "g", 1);
     if (delayMicros > 0) {
-        timespec t{static_cast<time_t>(delayMicros / 1000000), (delayMicros % 1000000) * 1000};
-        while (::nanosleep(&t, &t) != 0 && errno == EINTR) {
-        }
+        timespec t { static_cast<time_t>(delayMicros / 1000000), (delayMicros % 1000000) * 1000 };
+        while (::nanosleep(&t, &t) != 0 && errno == EINTR) { }
     }
     ::kill(pid, SIGKILL);
     ::close(go[1]);
@@ -109,4 +106,4 @@ ChildOutcome KillDuring(const std::function<void()>& work, long delayMicros)
     return out;
 }
 
-}  // namespace pimoko::test
+} // namespace pimoko::test

@@ -24,18 +24,18 @@ constexpr int kKills = 1000;
 // its folder, the settings file and the list file (all found without regard to case).
 bool ProgramWouldRead(const QString& name)
 {
-    return name.endsWith(QStringLiteral(".pmk"), Qt::CaseInsensitive) ||
-           name.compare(QStringLiteral("ini.dat"), Qt::CaseInsensitive) == 0 ||
-           name.compare(kBookListFileName, Qt::CaseInsensitive) == 0;
+    return name.endsWith(QStringLiteral(".pmk"), Qt::CaseInsensitive)
+        || name.compare(QStringLiteral("ini.dat"), Qt::CaseInsensitive) == 0
+        || name.compare(kBookListFileName, Qt::CaseInsensitive) == 0;
 }
 
 struct KillTally {
     int keptOld = 0;
     int tookNew = 0;
     int torn = 0;
-    int leftovers = 0;         // stray files of any kind after a kill
-    int readableLeftovers = 0;  // stray files the program would read
-    int killedMidWay = 0;      // the child was still running when it was killed
+    int leftovers = 0; // stray files of any kind after a kill
+    int readableLeftovers = 0; // stray files the program would read
+    int killedMidWay = 0; // the child was still running when it was killed
 };
 
 // Saves one of two versions of a file in a child and kills it at a random moment, kKills
@@ -43,8 +43,8 @@ struct KillTally {
 // must hold one of the two versions exactly, and nothing else in the folder may look like
 // a file the program reads.
 KillTally KillSaves(const QString& folder, const QString& target, const QByteArray& versionA,
-                    const QByteArray& versionB, const std::function<void()>& saveA,
-                    const std::function<void()>& saveB, unsigned seed)
+    const QByteArray& versionB, const std::function<void()>& saveA,
+    const std::function<void()>& saveB, unsigned seed)
 {
     // How long a child takes from its start to the end of a save (the middle of five
     // tries), so that kills fall before, inside and after the save.
@@ -113,9 +113,9 @@ void FillBook(TOpenBook& book, int variant)
         p.InUse = true;
         p.Title = QStringLiteral("第%1ページ（版%2）").arg(n).arg(variant);
         p.PictureFile = QStringLiteral("C:\\絵本\\page%1.bmp").arg(n);
-        p.TextLines = {QStringLiteral("むかしむかし、あるところに %1").arg(n * variant),
-                       QStringLiteral("おじいさんとおばあさんがいました。"),
-                       QString(40 + variant * 7, QChar(0x3042 + n % 40))};
+        p.TextLines = { QStringLiteral("むかしむかし、あるところに %1").arg(n * variant),
+            QStringLiteral("おじいさんとおばあさんがいました。"),
+            QString(40 + variant * 7, QChar(0x3042 + n % 40)) };
         for (int k = 0; k < 60 + variant * 10; ++k)
             p.CharDelays[k] = static_cast<qint16>(k * variant % 500);
         p.FontName = QStringLiteral("ＭＳ 明朝");
@@ -142,8 +142,8 @@ TEST(CrashSafeSave, KilledBookSaveLeavesOldOrNewBook)
     ASSERT_NE(versionA, versionB);
     ASSERT_GT(versionA.size(), 100000);
 
-    ExpectIntact(KillSaves(folder, path, versionA, versionB, [&] { a.SaveBook(); },
-                           [&] { b.SaveBook(); }, 20261208));
+    ExpectIntact(KillSaves(
+        folder, path, versionA, versionB, [&] { a.SaveBook(); }, [&] { b.SaveBook(); }, 20261208));
 
     // What is left loads as a whole book.
     TOpenBook reread(prompt, tmp.path());
@@ -154,7 +154,8 @@ TEST(CrashSafeSave, KilledBookSaveLeavesOldOrNewBook)
 TEST(CrashSafeSave, KilledSettingsWriteLeavesOldOrNewFile)
 {
     test::TempFolder tmp;
-    const QString ini = test::WriteFile(tmp.file(QStringLiteral("ini.dat")), "PBOOK_INIFILE_V13\r\n");
+    const QString ini
+        = test::WriteFile(tmp.file(QStringLiteral("ini.dat")), "PBOOK_INIFILE_V13\r\n");
     TBookDefaults oldDefaults, newDefaults;
     newDefaults.DefaultFontName = QStringLiteral("ＭＳ Ｐ明朝");
     newDefaults.DefaultFontHeight = -32;
@@ -179,7 +180,7 @@ TEST(CrashSafeSave, KilledBookListWriteLeavesOldOrNewFile)
     full.MayRewrite = half.MayRewrite = true;
     for (int k = 0; k < TBookList::kSlotCount; ++k) {
         full.AddBook(QStringLiteral("\\BOOKS\\P2002_0315(%1)\\NewBook.pmk").arg(k + 1),
-                     QStringLiteral("えほん %1").arg(k + 1));
+            QStringLiteral("えほん %1").arg(k + 1));
         if (k % 2 == 0)
             half.AddBook(QStringLiteral("C:\\絵本\\%1.pmk").arg(k), QStringLiteral("本 %1").arg(k));
     }
@@ -196,5 +197,5 @@ TEST(CrashSafeSave, KilledBookListWriteLeavesOldOrNewFile)
     EXPECT_TRUE(reread.Entries.size() == 300 || reread.Entries.size() == 150);
 }
 
-}  // namespace
-}  // namespace pimoko
+} // namespace
+} // namespace pimoko

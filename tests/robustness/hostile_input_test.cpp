@@ -31,8 +31,8 @@ constexpr long kMemoryLimitKb = 400 * 1024;
 QByteArray RunHostile(const char* name, const std::function<QByteArray()>& work)
 {
     const test::ChildOutcome out = test::RunInChild(work);
-    EXPECT_TRUE(out.exited && out.exitCode == 0) << name << ": the child ended with signal "
-                                                  << out.signal << " / code " << out.exitCode;
+    EXPECT_TRUE(out.exited && out.exitCode == 0)
+        << name << ": the child ended with signal " << out.signal << " / code " << out.exitCode;
     std::cout << "[hostile] " << name << ": peak memory growth " << out.peakGrowthKb / 1024
               << " MB\n";
     EXPECT_LT(out.peakGrowthKb, kMemoryLimitKb) << name;
@@ -41,20 +41,20 @@ QByteArray RunHostile(const char* name, const std::function<QByteArray()>& work)
 
 QByteArray BookHeader()
 {
-    return "=============================================\r\n" +
-           test::Sjis(QStringLiteral("モルカ絵本ファイルVer1.26")) +
-           "\r\n<BOOK TITLE>\r\nhostile\r\n<ESCAPEMENT>\r\n\r\n"
-           "<DEFAULT>\r\nfont\r\nType_\r\n-18\r\n0\r\nT\r\n0\r\nF\r\n0\r\n0\r\n100\r\n500\r\n"
-           "<DEFAULT LINE PITCH>\r\n0\r\n<DEFAULT HIGHLIGHT>\r\nF\r\n1\r\n"
-           "=============================================\r\n";
+    return "=============================================\r\n"
+        + test::Sjis(QStringLiteral("モルカ絵本ファイルVer1.26"))
+        + "\r\n<BOOK TITLE>\r\nhostile\r\n<ESCAPEMENT>\r\n\r\n"
+          "<DEFAULT>\r\nfont\r\nType_\r\n-18\r\n0\r\nT\r\n0\r\nF\r\n0\r\n0\r\n100\r\n500\r\n"
+          "<DEFAULT LINE PITCH>\r\n0\r\n<DEFAULT HIGHLIGHT>\r\nF\r\n1\r\n"
+          "=============================================\r\n";
 }
 
 QByteArray BlockWith(const QByteArray& text, const QByteArray& rhyme)
 {
-    return "<TITLE>\r\nhostile page\r\n<PICTURE>\r\n\r\n<BEGIN TEXT>\r\n" + text +
-           "<END TEXT>\r\n<BEGIN RHYME>\r\n" + rhyme +
-           "<END RHYME>\r\n<PERIOD>\r\nT\r\n<LINK PAGE>\r\n0\r\n<GOTO PAGE>\r\n2\r\n"
-           "--------------------------\r\n";
+    return "<TITLE>\r\nhostile page\r\n<PICTURE>\r\n\r\n<BEGIN TEXT>\r\n" + text
+        + "<END TEXT>\r\n<BEGIN RHYME>\r\n" + rhyme
+        + "<END RHYME>\r\n<PERIOD>\r\nT\r\n<LINK PAGE>\r\n0\r\n<GOTO PAGE>\r\n2\r\n"
+          "--------------------------\r\n";
 }
 
 // One outcome line per case, compared in the parent.
@@ -94,8 +94,7 @@ TEST(HostileInput, TenMegabyteLineAndHundredThousandDelaysLoadQuietly)
     QByteArray manyDelays;
     for (int i = 0; i < 100000; ++i)
         manyDelays += QByteArray::number(i % 30000) + "\r\n";
-    const QString path = test::WriteFile(
-        tmp.file(QStringLiteral("long.pmk")),
+    const QString path = test::WriteFile(tmp.file(QStringLiteral("long.pmk")),
         BookHeader() + BlockWith(longLine, "5\r\n") + BlockWith("short\r\n", manyDelays));
     longLine.clear();
 
@@ -166,8 +165,8 @@ QByteArray PictureOutcome(const QString& folder, const QString& name)
     compositor.FillBackBuffer(0x00FFFFFF);
     compositor.LoadPictureToBackBuffer(name);
     const QImage& bb = compositor.BackBuffer();
-    return QByteArray::number(bb.width()) + "x" + QByteArray::number(bb.height()) +
-           (AllBlack(bb) ? " black" : " drawn");
+    return QByteArray::number(bb.width()) + "x" + QByteArray::number(bb.height())
+        + (AllBlack(bb) ? " black" : " drawn");
 }
 
 TEST(HostileInput, PicturesClaimingHugeSizesGiveABlackBackground)
@@ -180,17 +179,18 @@ TEST(HostileInput, PicturesClaimingHugeSizesGiveABlackBackground)
     test::WriteFile(tmp.file(QStringLiteral("huge.jpg")), jpeg);
 
     EXPECT_EQ(RunHostile("BMP claiming 100,000 x 100,000",
-                         [&] { return PictureOutcome(tmp.path(), QStringLiteral("huge.bmp")); }),
-              "640x480 black");
+                  [&] { return PictureOutcome(tmp.path(), QStringLiteral("huge.bmp")); }),
+        "640x480 black");
     EXPECT_EQ(RunHostile("BMP claiming 100,000 x -100,000",
-                         [&] { return PictureOutcome(tmp.path(), QStringLiteral("upside.bmp")); }),
-              "640x480 black");
-    EXPECT_EQ(RunHostile("JPEG of 30,000 x 30,000", [&] {
-                  const JpegResult r = DecodeJpeg(jpeg);
-                  return QByteArray::number(static_cast<int>(r.status)) + " " +
-                         PictureOutcome(tmp.path(), QStringLiteral("huge.jpg"));
-              }),
-              QByteArray::number(static_cast<int>(JpegStatus::TooLarge)) + " 640x480 black");
+                  [&] { return PictureOutcome(tmp.path(), QStringLiteral("upside.bmp")); }),
+        "640x480 black");
+    EXPECT_EQ(RunHostile("JPEG of 30,000 x 30,000",
+                  [&] {
+                      const JpegResult r = DecodeJpeg(jpeg);
+                      return QByteArray::number(static_cast<int>(r.status)) + " "
+                          + PictureOutcome(tmp.path(), QStringLiteral("huge.jpg"));
+                  }),
+        QByteArray::number(static_cast<int>(JpegStatus::TooLarge)) + " 640x480 black");
 }
 
 TEST(HostileInput, BookListOfTenThousandEntriesFillsTheSlotsOnly)
@@ -198,8 +198,8 @@ TEST(HostileInput, BookListOfTenThousandEntriesFillsTheSlotsOnly)
     test::TempFolder tmp;
     QByteArray list = "PBOOK_LISTFILE_V03\r\n";
     for (int i = 1; i <= 10000; ++i)
-        list += "book " + QByteArray::number(i) + "\r\n\\BOOKS\\b" + QByteArray::number(i) +
-                "\\NewBook.pmk\r\n";
+        list += "book " + QByteArray::number(i) + "\r\n\\BOOKS\\b" + QByteArray::number(i)
+            + "\\NewBook.pmk\r\n";
     test::WriteFile(tmp.file(kBookListFileName), list);
     const QByteArray reply = RunHostile("book list of 10,000 entries", [&] {
         TBookList books;
@@ -207,8 +207,8 @@ TEST(HostileInput, BookListOfTenThousandEntriesFillsTheSlotsOnly)
         int used = 0;
         for (const TBook& b : books.Slots)
             used += b.Used ? 1 : 0;
-        return QByteArray::number(books.Entries.size()) + " " + QByteArray::number(used) + " " +
-               books.Slots[299].FileName.toUtf8() + " " + books.Entries.last().Title.toUtf8();
+        return QByteArray::number(books.Entries.size()) + " " + QByteArray::number(used) + " "
+            + books.Slots[299].FileName.toUtf8() + " " + books.Entries.last().Title.toUtf8();
     });
     EXPECT_EQ(reply, "300 300 \\BOOKS\\b300\\NewBook.pmk book 300");
 }
@@ -221,16 +221,16 @@ TEST(HostileInput, SettingsFileOfOneLineStartsWithStartupValues)
     test::WriteFile(bare.file(QStringLiteral("ini.dat")), "PBOOK_INIFILE_V08");
     const QByteArray reply = RunHostile("ini.dat of one line", [&] {
         QByteArray out;
-        for (const QString& folder : {known.path(), unknown.path(), bare.path()}) {
+        for (const QString& folder : { known.path(), unknown.path(), bare.path() }) {
             const TSettings s = ReadSettings(folder);
             const TSettings startup;
-            const bool startupValues = s.DefaultFontName == startup.DefaultFontName &&
-                                       s.DefaultFontHeight == startup.DefaultFontHeight &&
-                                       s.DefaultCharDelay == startup.DefaultCharDelay &&
-                                       s.DefaultEffectWaitText == startup.DefaultEffectWaitText &&
-                                       s.TransitionFineness == startup.TransitionFineness;
-            out += QByteArray::number(s.Version) + (s.PlayerMode ? " player" : " editor") +
-                   (s.Damaged ? " damaged" : "") + (startupValues ? " startup;" : " changed;");
+            const bool startupValues = s.DefaultFontName == startup.DefaultFontName
+                && s.DefaultFontHeight == startup.DefaultFontHeight
+                && s.DefaultCharDelay == startup.DefaultCharDelay
+                && s.DefaultEffectWaitText == startup.DefaultEffectWaitText
+                && s.TransitionFineness == startup.TransitionFineness;
+            out += QByteArray::number(s.Version) + (s.PlayerMode ? " player" : " editor")
+                + (s.Damaged ? " damaged" : "") + (startupValues ? " startup;" : " changed;");
         }
         return out;
     });
@@ -247,21 +247,22 @@ TEST(HostileInput, ThumbnailFileThatIsNoBitmapIsComposedAgain)
         TNovelPage page;
         page.InUse = true;
         page.FillImage = true;
-        page.FillColor = 0x000000FF;  // red
+        page.FillColor = 0x000000FF; // red
         const PageSource pages = [&page](int) -> const TNovelPage& { return page; };
         QImage composed;
         ComposePage(pages, 1, composed, ResolverForFolder(tmp.path()), &cache);
         cache.SaveThumbnail(1, 0, composed);
         QByteArray out = cache.IsValid(1, 0) ? "cached" : "not cached";
         const QString file = cache.FileName(1, 0);
-        for (const QByteArray& junk : {QByteArray("this is no bitmap\r\n"), QByteArray(),
-                                       BmpHeaderClaiming(100000, 100000)}) {
+        for (const QByteArray& junk : { QByteArray("this is no bitmap\r\n"), QByteArray(),
+                 BmpHeaderClaiming(100000, 100000) }) {
             test::WriteFile(file, junk);
             QImage target;
             out += cache.LoadThumbnail(1, 0, target) ? " loaded" : " refused";
             QImage again;
             ComposePage(pages, 1, again, ResolverForFolder(tmp.path()), &cache);
-            out += " " + QByteArray::number(again.width()) + "x" + QByteArray::number(again.height());
+            out += " " + QByteArray::number(again.width()) + "x"
+                + QByteArray::number(again.height());
             out += again.pixelColor(10, 10) == QColor(Qt::red) ? " red" : " wrong";
         }
         return out;
@@ -269,5 +270,5 @@ TEST(HostileInput, ThumbnailFileThatIsNoBitmapIsComposedAgain)
     EXPECT_EQ(reply, "cached refused 640x480 red refused 640x480 red refused 640x480 red");
 }
 
-}  // namespace
-}  // namespace pimoko
+} // namespace
+} // namespace pimoko

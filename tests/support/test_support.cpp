@@ -25,8 +25,14 @@ QByteArray ReadAll(const QString& path)
     return f.readAll();
 }
 
-QByteArray Sjis(const QString& text) { return EncodeSjis(text).bytes; }
+QByteArray Sjis(const QString& text)
+{
+    return EncodeSjis(text).bytes;
+}
 
-TempFolder::TempFolder() : dir_(QDir::tempPath() + QStringLiteral("/pimoko-test-XXXXXX")) {}
+TempFolder::TempFolder()
+    : dir_(QDir::tempPath() + QStringLiteral("/pimoko-test-XXXXXX"))
+{
+}
 
-}  // namespace pimoko::test
+} // namespace pimoko::test

@@ -24,4 +24,4 @@ private:
     QTemporaryDir dir_;
 };
 
-}  // namespace pimoko::test
+} // namespace pimoko::test

@@ -43,7 +43,8 @@ int RunPlay(const QStringList& args)
     if (file.isEmpty())
         return UsageError(kName);
     if (from < 1 || from > TOpenBook::kPageCount) {
-        PrintError(QStringLiteral("page %1 is not between 1 and %2").arg(from).arg(TOpenBook::kPageCount));
+        PrintError(
+            QStringLiteral("page %1 is not between 1 and %2").arg(from).arg(TOpenBook::kPageCount));
         return 2;
     }
     if (QFileInfo(script).isFile()) {
@@ -74,13 +75,17 @@ int RunPlay(const QStringList& args)
     }
     // Text is typed with the font database, which lives in the GUI application object.
     if (!qobject_cast<QGuiApplication*>(QCoreApplication::instance())) {
-        PrintError(QStringLiteral("play needs fonts: the program must run with a GUI application object"));
+        PrintError(
+            QStringLiteral("play needs fonts: the program must run with a GUI application object"));
         return 1;
     }
-    const int code = RunHeadless(book, options, [](const QByteArray& line) {
-        std::fwrite(line.constData(), 1, static_cast<size_t>(line.size()), stdout);
-        std::fputc('\n', stdout);
-    }, &error);
+    const int code = RunHeadless(
+        book, options,
+        [](const QByteArray& line) {
+            std::fwrite(line.constData(), 1, static_cast<size_t>(line.size()), stdout);
+            std::fputc('\n', stdout);
+        },
+        &error);
     std::fflush(stdout);
     if (code != 0)
         PrintError(error);
@@ -89,5 +94,5 @@ int RunPlay(const QStringList& args)
 
 CommandRegistration reg(kName, "FILE [--from N] [--input SCRIPT] [--frames DIR]", &RunPlay);
 
-}  // namespace
-}  // namespace pimoko::tool
+} // namespace
+} // namespace pimoko::tool

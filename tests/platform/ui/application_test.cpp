@@ -10,7 +10,10 @@
 namespace pimoko {
 namespace {
 
-Application& App() { return *static_cast<Application*>(QCoreApplication::instance()); }
+Application& App()
+{
+    return *static_cast<Application*>(QCoreApplication::instance());
+}
 
 TEST(Application, ConversionErrorInAHandlerIsShownAndTheProgramGoesOn)
 {
@@ -23,17 +26,18 @@ TEST(Application, ConversionErrorInAHandlerIsShownAndTheProgramGoesOn)
     QObject::connect(&button, &QPushButton::pressed, [&] { ++after; });
     QTest::mouseClick(&button, Qt::LeftButton);
     QTest::mouseClick(&button, Qt::LeftButton);
-    EXPECT_EQ(shown, QStringList({QString::fromUtf8("'abc' は整数ではありません。"),
-                                  QString::fromUtf8("'abc' は整数ではありません。")}));
+    EXPECT_EQ(shown,
+        QStringList({ QString::fromUtf8("'abc' は整数ではありません。"),
+            QString::fromUtf8("'abc' は整数ではありません。") }));
     EXPECT_EQ(after, 2);
 }
 
 TEST(QtPromptPort, DesignFiltersBecomeQtFilters)
 {
     EXPECT_EQ(ToQtNameFilter(QString::fromUtf8("ピモコファイル(*.pmk)|*.pmk|画像|*.bmp;*.jpg")),
-              QString::fromUtf8("ピモコファイル(*.pmk) (*.pmk);;画像 (*.bmp *.jpg)"));
+        QString::fromUtf8("ピモコファイル(*.pmk) (*.pmk);;画像 (*.bmp *.jpg)"));
     EXPECT_EQ(ToQtNameFilter("Books (*.pmk)"), "Books (*.pmk)");
 }
 
-}  // namespace
-}  // namespace pimoko
+} // namespace
+} // namespace pimoko

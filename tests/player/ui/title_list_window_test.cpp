@@ -17,7 +17,7 @@ namespace {
 class FakeHooks : public TitleListHooks {
 public:
     bool Busy() const override { return busy; }
-    void ChoosePage(int page, bool playerMode) override { chosen.push_back({page, playerMode}); }
+    void ChoosePage(int page, bool playerMode) override { chosen.push_back({ page, playerMode }); }
     void ViewerKeyPress(int key) override { viewerKeys.push_back(key); }
     void FocusViewer() override { ++focused; }
 
@@ -43,7 +43,7 @@ protected:
             TNovelPage& p = book.Page(n);
             p.InUse = true;
             p.Title = QStringLiteral("ページ%1").arg(n);
-            p.TextLines = QStringList{QStringLiteral("ぶん %1").arg(n)};
+            p.TextLines = QStringList { QStringLiteral("ぶん %1").arg(n) };
             p.FontHeight = 20;
             p.FontColor = 0xFFFFFF;
         }
@@ -54,8 +54,8 @@ protected:
 
     test::TempFolder dir;
     ScriptedPromptPort prompt;
-    TOpenBook book{prompt, dir.path()};
-    ThumbnailCache cache{dir.path()};
+    TOpenBook book { prompt, dir.path() };
+    ThumbnailCache cache { dir.path() };
     FakeHooks hooks;
 };
 
@@ -107,7 +107,7 @@ TEST_F(TitleListWindowTest, ChoosingAnEntryWaitsForTheBusyFlag)
     hooks.busy = true;
     QTest::keyClick(window.ListBox1, Qt::Key_Return);
     EXPECT_TRUE(hooks.chosen.empty());
-    EXPECT_EQ(hooks.viewerKeys, std::vector<int>{Qt::Key_Return});
+    EXPECT_EQ(hooks.viewerKeys, std::vector<int> { Qt::Key_Return });
     hooks.busy = false;
     QTest::keyClick(window.ListBox1, Qt::Key_Return);
     ASSERT_EQ(hooks.chosen.size(), 1u);
@@ -124,5 +124,5 @@ TEST_F(TitleListWindowTest, EscapeHidesAndTheViewerGetsTheFocus)
     EXPECT_EQ(hooks.focused, 1);
 }
 
-}  // namespace
-}  // namespace pimoko
+} // namespace
+} // namespace pimoko
