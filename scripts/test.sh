@@ -4,7 +4,7 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/setup.sh
-cmake -S . -B build/test -G Ninja -DCMAKE_BUILD_TYPE=Debug -DPIMOKO_SANITIZE=ON \
+cmake -S . -B build/test -G Ninja -DCMAKE_BUILD_TYPE=Debug -DPIMOKO_SANITIZE=ON -DPIMOKO_WERROR=ON \
   -DCMAKE_CXX_FLAGS_DEBUG="-g -O1" -DPIMOKO_BENCH=OFF
 cmake --build build/test
 export QT_QPA_PLATFORM=offscreen SDL_AUDIODRIVER=dummy
