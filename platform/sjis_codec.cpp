@@ -13,6 +13,7 @@ namespace {
 constexpr char16_t kRawBase = 0xF700; // U+F700..U+F7FF: one undecodable byte each
 constexpr char16_t kAliasBase = 0xF300; // U+F300..: duplicate double-byte values
 constexpr uint32_t kSingle = 0x10000; // marks a one-byte code in the encode table
+constexpr uint32_t kOneWay = 0x20000; // marks a code that reads back as another character
 
 bool IsLeadByte(uint8_t b)
 {
@@ -51,6 +52,25 @@ size_t EncodeWithIconv(iconv_t cd, char16_t c, uint8_t* out)
     if (iconv(cd, &ip, &il, &op, &ol) == static_cast<size_t>(-1) || il != 0)
         return 0;
     return 4 - ol;
+}
+
+// CP932 also writes some characters onto the code of a look-alike: 〜 U+301C, the wave
+// dash that input methods type, goes to 0x8160, which reads as ～ U+FF5E. They are
+// written the same way here, one way only: reading a code keeps giving the character it
+// stands for, so a loaded book still saves back byte for byte. Characters that CP932
+// writes as nothing at all stay unencodable.
+void AddOneWayCodes(Tables& t, iconv_t enc)
+{
+    for (uint32_t u = 1; u < 0x10000; ++u) {
+        if (t.encode[u] != 0 || (u >= 0xD800 && u <= 0xDFFF))
+            continue;
+        uint8_t back[4];
+        const size_t n = EncodeWithIconv(enc, static_cast<char16_t>(u), back);
+        if (n == 1)
+            t.encode[u] = kOneWay | kSingle | back[0];
+        else if (n == 2)
+            t.encode[u] = kOneWay | static_cast<uint32_t>(back[0] << 8 | back[1]);
+    }
 }
 
 std::unique_ptr<Tables> BuildTables()
@@ -100,6 +120,7 @@ std::unique_ptr<Tables> BuildTables()
                 }
             }
         }
+        AddOneWayCodes(*t, enc);
     }
     if (dec != reinterpret_cast<iconv_t>(-1))
         iconv_close(dec);
@@ -167,11 +188,15 @@ SjisEncoding EncodeSjis(const QString& text)
             if (QChar::isHighSurrogate(s[i]) && i + 1 < text.size()
                 && QChar::isLowSurrogate(s[i + 1]))
                 ++i;
-        } else if (code & kSingle) {
-            out[k++] = static_cast<char>(code & 0xFF);
         } else {
-            out[k++] = static_cast<char>(code >> 8);
-            out[k++] = static_cast<char>(code & 0xFF);
+            if (code & kOneWay)
+                r.oneWay.append(static_cast<int>(i));
+            if (code & kSingle) {
+                out[k++] = static_cast<char>(code & 0xFF);
+            } else {
+                out[k++] = static_cast<char>(code >> 8 & 0xFF);
+                out[k++] = static_cast<char>(code & 0xFF);
+            }
         }
     }
     r.bytes.truncate(k);

@@ -13,7 +13,11 @@ namespace pimoko {
 // character as another (the NEC-selected IBM extensions and a few NEC duplicates)
 // becomes a private-use alias of its own, so that a text decoded and encoded again
 // gives back the same bytes. SjisDisplayText() turns the aliases back into the
-// characters they stand for, for drawing and measuring.
+// characters they stand for, for everything a person reads.
+//
+// Encoding writes what CP932 writes, including the characters it puts onto the code of
+// a look-alike (〜 U+301C as 0x8160, which reads back as ～ U+FF5E); those are listed
+// in oneWay, so that a name that must come back unchanged can be refused.
 
 QString DecodeSjis(const QByteArray& bytes);
 
@@ -22,7 +26,12 @@ struct SjisEncoding {
     // Positions (UTF-16 indices into the source text) of the characters CP932
     // cannot hold. Each is written as "?" in bytes; callers ask before saving.
     QVector<int> unencodable;
+    // Positions of the characters written as a code that reads back as another
+    // character. Text keeps its look; a file name would name another file.
+    QVector<int> oneWay;
     bool ok() const { return unencodable.isEmpty(); }
+    // True when every character went to a code that reads back as that character.
+    bool exact() const { return unencodable.isEmpty() && oneWay.isEmpty(); }
 };
 
 SjisEncoding EncodeSjis(const QString& text);
