@@ -19,6 +19,35 @@ qsizetype LastNameBreak(const QString& path)
     return -1;
 }
 
+// Matches parts[i..] below the folder current (built: the same folder as the result
+// shows it). Every entry that matches a part without regard to case is tried, the exact
+// one first, since a folder copied from elsewhere may hold "BOOKS" beside "Books".
+bool FindParts(
+    const QString& current, const QString& built, const QStringList& parts, int i, QString* found)
+{
+    if (i == parts.size()) {
+        *found = built;
+        return true;
+    }
+    const QString& part = parts[i];
+    const auto descend = [&](const QString& name) {
+        return FindParts(JoinPath(current, name), built.isEmpty() ? name : JoinPath(built, name),
+            parts, i + 1, found);
+    };
+    if (part == QLatin1String(".") || part == QLatin1String("..")
+        || QFileInfo::exists(JoinPath(current, part))) {
+        if (descend(part))
+            return true;
+    }
+    const QStringList entries = QDir(current).entryList(
+        QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
+    for (const QString& e : entries) {
+        if (e != part && e.compare(part, Qt::CaseInsensitive) == 0 && descend(e))
+            return true;
+    }
+    return false;
+}
+
 } // namespace
 
 QString FileNamePart(const QString& path)
@@ -78,6 +107,26 @@ bool HasDriveLetter(const QString& path)
         && path[0].unicode() < 0x80;
 }
 
+bool IsUncPath(const QString& path)
+{
+    return path.startsWith(QLatin1String("\\\\"));
+}
+
+QString PathFromLastFolder(const QString& path, const QString& folderName)
+{
+    const QStringList parts = ToSlashes(path).split(QLatin1Char('/'), Qt::SkipEmptyParts);
+    // The last part is the file name, not a folder.
+    for (qsizetype i = parts.size() - 2; i >= 0; --i) {
+        if (parts[i].compare(folderName, Qt::CaseInsensitive) != 0)
+            continue;
+        const QStringList tail = parts.mid(i);
+        if (tail.contains(QLatin1String("..")))
+            return QString();
+        return tail.join(QLatin1Char('/'));
+    }
+    return QString();
+}
+
 QString FindExistingPath(const QString& path)
 {
     const QString slashed = ToSlashes(path);
@@ -85,30 +134,11 @@ QString FindExistingPath(const QString& path)
         return slashed;
     const bool absolute = slashed.startsWith(QLatin1Char('/'));
     const QStringList parts = slashed.split(QLatin1Char('/'), Qt::SkipEmptyParts);
-    QString current = absolute ? QStringLiteral("/") : QStringLiteral(".");
-    QString built = absolute ? QStringLiteral("/") : QString();
-    for (int i = 0; i < parts.size(); ++i) {
-        const QString& part = parts[i];
-        QString next = JoinPath(current, part);
-        QString found;
-        if (part == QLatin1String(".") || part == QLatin1String("..") || QFileInfo::exists(next)) {
-            found = part;
-        } else {
-            const QStringList entries = QDir(current).entryList(
-                QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
-            for (const QString& e : entries) {
-                if (e.compare(part, Qt::CaseInsensitive) == 0) {
-                    found = e;
-                    break;
-                }
-            }
-        }
-        if (found.isEmpty())
-            return slashed;
-        current = JoinPath(current, found);
-        built = built.isEmpty() ? found : JoinPath(built, found);
-    }
-    return built;
+    QString found;
+    if (FindParts(absolute ? QStringLiteral("/") : QStringLiteral("."),
+            absolute ? QStringLiteral("/") : QString(), parts, 0, &found))
+        return found;
+    return slashed;
 }
 
 QString ResolveMediaFile(const QString& path, const QString& bookFolder)

@@ -33,6 +33,15 @@ QString JoinPath(const QString& folder, const QString& name);
 // True for "C:..." (a drive letter and a colon).
 bool HasDriveLetter(const QString& path);
 
+// True for a Windows network path ("\\server\share\..."). A path that starts with two
+// slashes is an absolute path here, not a network one.
+bool IsUncPath(const QString& path);
+
+// The part of a path from its last folder named folderName (compared without regard to
+// case) onwards, in slashes: ("C:\a\BOOKS\P1\x.pmk", "books") gives "BOOKS/P1/x.pmk".
+// "" when no folder of the path has that name, or when the part climbs with "..".
+QString PathFromLastFolder(const QString& path, const QString& folderName);
+
 // Looks a path up on disk: the exact name when it exists, otherwise each part matched
 // without regard to case. Returns the path found, or the input (in slashes) when
 // nothing matches.

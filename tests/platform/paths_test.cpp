@@ -29,12 +29,41 @@ TEST(Paths, PartsOfWindowsAndLinuxPaths)
     EXPECT_EQ(JoinPath("/a", "b"), "/a/b");
 }
 
+TEST(Paths, WindowsNetworkPathsAndThePartFromALastFolder)
+{
+    EXPECT_TRUE(IsUncPath("\\\\pc\\share\\a.pmk"));
+    EXPECT_FALSE(IsUncPath("//home/a.pmk"));
+    EXPECT_FALSE(IsUncPath("\\BOOKS\\a.pmk"));
+
+    const struct {
+        const char* path;
+        const char* tail;
+    } cases[] = {
+        { "C:\\ehon\\BOOKS\\P2002_0315(1)\\NewBook.pmk", "BOOKS/P2002_0315(1)/NewBook.pmk" },
+        // The last of two, matched without regard to case.
+        { "C:\\Books\\old\\books\\P1\\a.pmk", "books/P1/a.pmk" },
+        { "\\\\pc\\share\\BOOKS\\a.pmk", "BOOKS/a.pmk" },
+        // A file named like the folder is no folder.
+        { "C:\\ehon\\BOOKS", "" },
+        { "C:\\ehon\\a.pmk", "" },
+        { "C:\\BOOKS\\..\\..\\etc\\a.pmk", "" },
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(PathFromLastFolder(QString::fromUtf8(c.path), "BOOKS"), QString::fromUtf8(c.tail))
+            << c.path;
+}
+
 TEST(Paths, LooksUpNamesWithoutRegardToCase)
 {
     test::TempFolder dir;
     test::WriteFile(dir.file("Books/Pic.BMP"), "x");
     EXPECT_EQ(FindExistingPath(dir.path() + "/books/pic.bmp"), dir.path() + "/Books/Pic.BMP");
     EXPECT_EQ(FindExistingPath(dir.path() + "\\BOOKS\\PIC.bmp"), dir.path() + "/Books/Pic.BMP");
+    // A "BOOKS" beside "Books" (a folder copied from a system that keeps them apart):
+    // the one that leads to the file is taken.
+    test::WriteFile(dir.file("BOOKS/other.bmp"), "x");
+    EXPECT_EQ(FindExistingPath(dir.path() + "\\BOOKS\\PIC.bmp"), dir.path() + "/Books/Pic.BMP");
+    EXPECT_EQ(FindExistingPath(dir.path() + "/books/Other.bmp"), dir.path() + "/BOOKS/other.bmp");
     // Nothing matches: the path comes back as asked, in slashes.
     EXPECT_EQ(FindExistingPath(dir.path() + "\\none\\x.bmp"), dir.path() + "/none/x.bmp");
 }
