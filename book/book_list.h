@@ -26,6 +26,10 @@ public:
 struct BookListEntry {
     QString Title;
     int Slot = -1;
+    // The title the list file keeps: the book's own title as last read, never the text
+    // shown for a book whose file is missing, so that copying the books back brings the
+    // titles back.
+    QString StoredTitle;
 };
 
 // The library's 300 slots and its list, in list order.
@@ -58,8 +62,18 @@ void ReadBookList(const QString& startupFolder, TBookList* list);
 // header is not the list header, it is read-only, or it was not read as a list.
 bool SaveBookList(const QString& startupFolder, const TBookList& list);
 
-// A FileName without a drive is taken under the start-up folder.
+// The path a FileName stands for. One without a drive is taken under the start-up
+// folder. A Windows path with a drive or a network path is looked for under the start-up
+// folder from its last "BOOKS" folder onwards, then by its file name there (every part
+// without regard to case), so that a start-up folder copied from Windows keeps its books;
+// when neither exists it comes back unchanged.
 QString ResolveBookPath(const QString& startupFolder, const QString& fileName);
+
+// The FileName a book at bookPath (a full path) is listed under: the path itself, or its
+// part under the start-up folder in the form "\BOOKS\..." when Shift_JIS cannot hold the
+// whole path but can hold that part. "" when the list file cannot hold it at all; what
+// Shift_JIS cannot hold would come back as "?", and the book would be lost from the list.
+QString ListedFileName(const QString& startupFolder, const QString& bookPath);
 
 // The one-entry list beside the player in a distribution folder.
 bool WriteDistributionBookList(const QString& folder, const QString& title);

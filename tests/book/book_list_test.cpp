@@ -5,6 +5,8 @@
 #include <QFile>
 #include <gtest/gtest.h>
 
+#include <iterator>
+
 namespace pimoko {
 namespace {
 
@@ -86,6 +88,76 @@ TEST_F(BookListTest, ForeignHeaderAndReadOnlyFilesAreNeverRewritten)
 
     QFile::remove(ListPath());
     EXPECT_FALSE(SaveBookList(tmp.path(), list));
+
+    // A file far larger than 300 entries can be is not read, and so never rewritten.
+    const QByteArray huge = "PBOOK_LISTFILE_V03\r\n" + QByteArray(5 << 20, 'x');
+    test::WriteFile(ListPath(), huge);
+    ReadBookList(tmp.path(), &list);
+    EXPECT_TRUE(list.Entries.isEmpty());
+    EXPECT_FALSE(SaveBookList(tmp.path(), list));
+    EXPECT_EQ(test::ReadAll(ListPath()).size(), huge.size());
+}
+
+// A start-up folder copied from Windows, with the list the program wrote there.
+TEST_F(BookListTest, WindowsListInACopiedStartupFolder)
+{
+    test::WriteFile(tmp.file(QStringLiteral("BOOKS/P2002_0315(1)/NewBook.pmk")), "x");
+    test::WriteFile(tmp.file(QStringLiteral("Books/P2002_0316(1)/ehon.pmk")), "x");
+    test::WriteFile(tmp.file(QStringLiteral("umi.pmk")), "x");
+    const struct {
+        QString fileName;
+        QString resolved;
+    } cases[] = {
+        { QStringLiteral("C:\\Program Files\\ピモコ\\BOOKS\\P2002_0315(1)\\NewBook.pmk"),
+            tmp.file(QStringLiteral("BOOKS/P2002_0315(1)/NewBook.pmk")) },
+        { QStringLiteral("\\\\PC\\共有\\ピモコ\\books\\p2002_0316(1)\\EHON.PMK"),
+            tmp.file(QStringLiteral("Books/P2002_0316(1)/ehon.pmk")) },
+        // No "BOOKS" folder to go by: the file name in the start-up folder.
+        { QStringLiteral("D:\\絵本\\うみ\\Umi.pmk"), tmp.file(QStringLiteral("umi.pmk")) },
+        // A "BOOKS" part that is not there falls back to the file name too.
+        { QStringLiteral("D:\\BOOKS\\P1999_0101(1)\\umi.pmk"),
+            tmp.file(QStringLiteral("umi.pmk")) },
+        { QStringLiteral("E:\\BOOKS\\gone\\gone.pmk"),
+            QStringLiteral("E:\\BOOKS\\gone\\gone.pmk") },
+        { QStringLiteral("\\BOOKS\\P2002_0315(1)\\NewBook.pmk"),
+            tmp.file(QStringLiteral("BOOKS/P2002_0315(1)/NewBook.pmk")) },
+    };
+    QStringList lines = { QStringLiteral("PBOOK_LISTFILE_V03") };
+    for (const auto& c : cases)
+        lines << QStringLiteral("本") << c.fileName;
+    Write(lines);
+    const QByteArray original = test::ReadAll(ListPath());
+
+    ReadBookList(tmp.path(), &list);
+    ASSERT_EQ(list.Entries.size(), int(std::size(cases)));
+    for (int k = 0; k < list.Entries.size(); ++k)
+        EXPECT_EQ(ResolveBookPath(tmp.path(), list.Slots[k].FileName), cases[k].resolved)
+            << cases[k].fileName.toStdString();
+
+    // What the window shows for a missing book never reaches the file.
+    list.Entries[4].Title = QStringLiteral("（ファイルが見つかりません）");
+    ASSERT_TRUE(SaveBookList(tmp.path(), list));
+    EXPECT_EQ(test::ReadAll(ListPath()), original);
+}
+
+TEST(BookListNames, PathsShiftJisCannotHoldAreListedUnderTheStartupFolderOrNotAtAll)
+{
+    const struct {
+        const char* startup;
+        const char* book;
+        const char* listed;
+    } cases[] = {
+        { "/home/a", "/home/a/絵本/x.pmk", "/home/a/絵本/x.pmk" },
+        { "/home/jörg/ピモコ", "/home/jörg/ピモコ/BOOKS/P1/x.pmk", "\\BOOKS\\P1\\x.pmk" },
+        { "/home/jörg/ピモコ/", "/home/jörg/ピモコ/./x.pmk", "\\x.pmk" },
+        { "/home/jörg/ピモコ", "/home/jörg/ピモコ/Bücher/x.pmk", "" },
+        { "/home/a", "/home/jörg/x.pmk", "" },
+        { "/home/jörg", "/home/jörgen/x.pmk", "" },
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(ListedFileName(QString::fromUtf8(c.startup), QString::fromUtf8(c.book)),
+            QString::fromUtf8(c.listed))
+            << c.book;
 }
 
 TEST_F(BookListTest, PathsAndTheDistributionList)
