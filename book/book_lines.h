@@ -1,5 +1,6 @@
 #pragma once
 
+#include "book/book_defaults.h"
 #include "platform/numbers.h"
 
 #include <QString>
@@ -81,6 +82,16 @@ private:
 inline int LineToInt(QStringView line)
 {
     return StrToInt(QString::fromRawData(line.data(), line.size()));
+}
+
+// The default fade wait as the book and settings files store it: the field's text as
+// written (" 300" stays " 300"), or its number when the text holds none, since a file
+// whose fade wait is no number cannot be read back.
+inline QString StoredFadeWaitText(const TBookDefaults& d)
+{
+    int ignored = 0;
+    return TryStrToInt(d.DefaultEffectWaitText, &ignored) ? d.DefaultEffectWaitText
+                                                          : IntToStr(d.DefaultEffectWait);
 }
 
 // Walks the value lines after a tag. A value line missing at the very end of the file

@@ -102,9 +102,13 @@ bool TOpenBook::LoadBook(const QString& givenPath)
     int index = 0;
     if (indexed.size() > 0 && indexed.View(0) == TagText(BookTag::FileType)) {
         if (indexed.size() > 1 && indexed.View(1).contains(QLatin1Char('A'))) {
-            // The book stays empty; a save must not write it over the refused file.
+            // A clean empty book: nothing of the old one is left in the editor to be stored
+            // into it, and a save goes to a new folder, never over the refused file.
             BookFilePath.clear();
+            Escapement.clear();
+            Modified = false;
             hooks_.ShowBookHeader(*this);
+            hooks_.ShowFirstPage();
             prompt_.ShowMessage(MessageKind::Information, kCaption, kRefusedVersion);
             return false;
         }
@@ -118,28 +122,33 @@ bool TOpenBook::LoadBook(const QString& givenPath)
             r.Text(BookTitle);
         if (r.Seek(BookTag::Escapement))
             r.Text(Escapement);
+        // The defaults are taken only once the whole header has been read: a bad number
+        // in it changes none of them, since they go on into every book saved later in the
+        // run and into the settings file at close.
+        TBookDefaults d = Defaults();
         if (r.Seek(BookTag::Default)) {
-            r.Text(DefaultFontName);
-            r.Text(DefaultFontStyle);
-            r.Int(DefaultFontHeight);
-            r.Int(DefaultFontColor);
-            r.Bool(DefaultShadow);
-            r.Int(DefaultShadowColor);
-            r.Bool(DefaultVertical);
-            r.Int(DefaultTextX);
-            r.Int(DefaultTextY);
-            r.Int(DefaultCharDelay);
-            QString wait = DefaultEffectWaitText;
+            r.Text(d.DefaultFontName);
+            r.Text(d.DefaultFontStyle);
+            r.Int(d.DefaultFontHeight);
+            r.Int(d.DefaultFontColor);
+            r.Bool(d.DefaultShadow);
+            r.Int(d.DefaultShadowColor);
+            r.Bool(d.DefaultVertical);
+            r.Int(d.DefaultTextX);
+            r.Int(d.DefaultTextY);
+            r.Int(d.DefaultCharDelay);
+            QString wait = d.DefaultEffectWaitText;
             r.Text(wait);
-            DefaultEffectWaitText = wait;
-            DefaultEffectWait = StrToInt(wait);
+            d.DefaultEffectWait = StrToInt(wait);
+            d.DefaultEffectWaitText = wait;
         }
         if (r.Seek(BookTag::DefaultLinePitch))
-            r.Int(DefaultLinePitch);
+            r.Int(d.DefaultLinePitch);
         if (r.Seek(BookTag::DefaultHighlight)) {
-            r.Bool(DefaultHighlight);
-            r.Int(DefaultHighlightLevel);
+            r.Bool(d.DefaultHighlight);
+            r.Int(d.DefaultHighlightLevel);
         }
+        Defaults() = d;
         for (int n = 1; n <= kPageCount; ++n) {
             pageBeingRead = n;
             if (!Page(n).ReadBlock(indexed, index)) {
@@ -191,7 +200,7 @@ QStringList TOpenBook::HeaderLines() const
         DefaultFontStyle, IntToStr(DefaultFontHeight), IntToStr(DefaultFontColor),
         BoolToStr(DefaultShadow), IntToStr(DefaultShadowColor), BoolToStr(DefaultVertical),
         IntToStr(DefaultTextX), IntToStr(DefaultTextY), IntToStr(DefaultCharDelay),
-        DefaultEffectWaitText, TagText(BookTag::DefaultLinePitch), IntToStr(DefaultLinePitch),
+        StoredFadeWaitText(*this), TagText(BookTag::DefaultLinePitch), IntToStr(DefaultLinePitch),
         TagText(BookTag::DefaultHighlight), BoolToStr(DefaultHighlight),
         IntToStr(DefaultHighlightLevel), kEquals };
 }
@@ -259,12 +268,22 @@ bool TOpenBook::SaveBook()
         return false;
 
     const bool autoSave = BookFilePath.isEmpty();
+    const QString folderBefore = BookFolder;
     if (autoSave && !CreateAutoSaveFolder()) {
         prompt_.ShowMessage(MessageKind::Information, kCaption, kCannotSaveAuto);
         return false;
     }
-    if (!WriteBookFile(BookFilePath, bytes))
+    if (!WriteBookFile(BookFilePath, bytes)) {
+        if (autoSave) {
+            // The book is still never saved: the next save is an auto-save again, and is
+            // listed. The dated folder made for this one goes when nothing is in it.
+            QDir().rmdir(BookFolder);
+            BookFilePath.clear();
+            BookFolder = folderBefore;
+            QDir::setCurrent(BookFolder);
+        }
         return false;
+    }
     // Told only once the file is really there.
     if (autoSave)
         prompt_.ShowMessage(MessageKind::Information, kCaption, kAutoSaved);

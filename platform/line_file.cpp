@@ -93,7 +93,10 @@ bool WriteFileAtomically(const QString& path, const QByteArray& bytes, QString* 
             *error = f.errorString();
         return false;
     }
-    if (f.write(bytes) != bytes.size()) {
+    // The write goes to a buffer; a disk that fills up (or a file size limit) shows only
+    // when the buffer reaches the file, and commit() would rename a short file over the
+    // old one without a word.
+    if (f.write(bytes) != bytes.size() || !f.flush()) {
         if (error)
             *error = f.errorString();
         f.cancelWriting();

@@ -8,6 +8,9 @@
 #include <QFileInfo>
 #include <gtest/gtest.h>
 
+#include <csignal>
+#include <sys/resource.h>
+
 namespace pimoko {
 namespace {
 
@@ -158,10 +161,17 @@ TEST_F(OpenBookTest, FileTypeLineAndExtensions)
     const QString refused
         = test::WriteFile(tmp.file(QStringLiteral("refused.pmk")), test::WindowsLines(lines));
     const QByteArray before = test::ReadAll(refused);
+    book.MarkModified();
+    hooks.calls.clear();
     EXPECT_FALSE(book.LoadBook(refused));
     EXPECT_EQ(prompt.LastText(), QStringLiteral("このバージョンのピモコファイルは開けません。"));
     EXPECT_FALSE(book.Page(1).InUse);
     EXPECT_TRUE(book.BookFilePath.isEmpty());
+    // A clean empty book: the editor shows its empty first page, so nothing of the book
+    // before is left to be stored into it.
+    EXPECT_FALSE(book.Modified);
+    EXPECT_TRUE(book.Escapement.isEmpty());
+    EXPECT_EQ(hooks.calls.last(), QStringLiteral("ShowFirstPage"));
     // The empty book goes to a new folder, never over the refused file.
     ASSERT_TRUE(book.SaveBook());
     EXPECT_EQ(test::ReadAll(refused), before);
@@ -212,6 +222,84 @@ TEST_F(OpenBookTest, MalformedNumberKeepsPagesReadSoFar)
     EXPECT_TRUE(book.Page(2).Title.isEmpty());
     EXPECT_FALSE(book.Page(3).InUse);
     EXPECT_TRUE(book.BookFilePath.isEmpty());
+}
+
+TEST_F(OpenBookTest, ABadNumberInTheHeaderChangesNoDefault)
+{
+    // The header's number lines: font height, colour, shadow colour, text position,
+    // character delay, fade wait, line pitch and highlight level.
+    const int numberLines[] = { 9, 10, 12, 14, 15, 16, 17, 19, 22 };
+    const auto defaultsAsWritten = [&] { return book.BookFileLines().mid(6, 17); };
+    const QStringList before = defaultsAsWritten();
+    for (int at : numberLines) {
+        QStringList lines = test::WindowsHeader();
+        lines[at] = QStringLiteral("3O0");
+        lines << test::WindowsBlock(QStringLiteral("一"), QString(), false, {}, {});
+        EXPECT_FALSE(book.LoadBook(
+            test::WriteFile(tmp.file(QStringLiteral("bad.pmk")), test::WindowsLines(lines))));
+        EXPECT_EQ(prompt.LastText(), QStringLiteral("'3O0' は整数ではありません。"));
+        EXPECT_EQ(defaultsAsWritten(), before) << "line " << at + 1;
+        EXPECT_FALSE(book.Page(1).InUse);
+    }
+
+    // A fade wait field that holds no number is written as its number, so the book
+    // reads back.
+    book.DefaultEffectWaitText = QStringLiteral("abc");
+    book.DefaultEffectWait = 250;
+    UsePages(1);
+    book.BookFilePath = tmp.file(QStringLiteral("wait.pmk"));
+    ASSERT_TRUE(book.SaveBook());
+    EXPECT_TRUE(test::ReadAll(book.BookFilePath).contains("\r\n250\r\n<DEFAULT LINE PITCH>"));
+    ASSERT_TRUE(book.LoadBook(book.BookFilePath));
+    EXPECT_EQ(book.DefaultEffectWaitText, QStringLiteral("250"));
+}
+
+// While it lives, files of more than a few bytes cannot be written (as on a full disk).
+struct FileSizeLimit {
+    rlimit old {};
+    sighandler_t oldHandler = std::signal(SIGXFSZ, SIG_IGN);
+    FileSizeLimit()
+    {
+        getrlimit(RLIMIT_FSIZE, &old);
+        rlimit small = old;
+        small.rlim_cur = 64;
+        setrlimit(RLIMIT_FSIZE, &small);
+    }
+    ~FileSizeLimit()
+    {
+        setrlimit(RLIMIT_FSIZE, &old);
+        std::signal(SIGXFSZ, oldHandler);
+    }
+};
+
+TEST_F(OpenBookTest, FirstAutoSaveThatCannotBeWrittenIsAnAutoSaveAgainNextTime)
+{
+    UsePages(1);
+    {
+        FileSizeLimit limit;
+        EXPECT_FALSE(book.SaveBook());
+    }
+    EXPECT_EQ(prompt.LastText(), QStringLiteral("ファイルを保存できませんでした。"));
+    EXPECT_TRUE(book.BookFilePath.isEmpty());
+    EXPECT_EQ(book.BookFolder, tmp.path());
+    EXPECT_TRUE(book.Modified);
+    EXPECT_FALSE(QFileInfo::exists(tmp.file(QStringLiteral("BOOKS/P2002_0315(1)"))));
+    EXPECT_FALSE(hooks.calls.join(QLatin1Char(' ')).contains(QStringLiteral("Register:")));
+
+    ASSERT_TRUE(book.SaveBook());
+    EXPECT_EQ(prompt.LastText(), QStringLiteral("ファイルを自動保存しました"));
+    EXPECT_EQ(book.BookFolder, tmp.file(QStringLiteral("BOOKS/P2002_0315(1)")));
+    EXPECT_TRUE(hooks.calls.contains(QStringLiteral("Register:NewBook.pmk|テスト")));
+
+    // A later save that cannot be written leaves the saved file whole.
+    const QByteArray saved = test::ReadAll(book.BookFilePath);
+    book.Page(1).TextLines = { QStringLiteral("書き直し") };
+    {
+        FileSizeLimit limit;
+        EXPECT_FALSE(book.SaveBook());
+    }
+    EXPECT_EQ(test::ReadAll(book.BookFilePath), saved);
+    EXPECT_FALSE(book.BookFilePath.isEmpty());
 }
 
 TEST_F(OpenBookTest, AutoSaveFoldersAndMessages)
