@@ -1,13 +1,34 @@
 #include "book/settings_file.h"
 
+#include "book/book_lines.h"
 #include "platform/line_file.h"
 #include "platform/numbers.h"
 #include "platform/paths.h"
+#include "platform/sjis_codec.h"
 
 #include <QFileInfo>
 
 namespace pimoko {
 namespace {
+
+// Sixteen short lines. A larger file is no settings file of ours, and reading it whole
+// would take many times its size in memory.
+constexpr qint64 kMaxSettingsFileBytes = qint64(64) << 10;
+
+bool ReadSettingsLines(const QString& path, QStringList* lines)
+{
+    QByteArray bytes;
+    if (!ReadFileBytes(path, &bytes, kMaxSettingsFileBytes))
+        return false;
+    *lines = SplitSjisLines(bytes);
+    return true;
+}
+
+// A text Shift_JIS cannot hold would be written as "?"; the file's own value stays then.
+const QString& StorableText(const QString& text, const QString& inFile)
+{
+    return EncodeSjis(text).ok() ? text : inFile;
+}
 
 const QString kMarkerV03 = QStringLiteral("PBOOK_INIFILE_V03");
 const QString kMarkerV08 = QStringLiteral("PBOOK_INIFILE_V08");
@@ -82,7 +103,7 @@ TSettings ReadSettings(const QString& startupFolder)
         return s;
     s.FileMissing = false;
     QStringList lines;
-    if (!ReadLineFile(path, &lines) || lines.isEmpty())
+    if (!ReadSettingsLines(path, &lines) || lines.isEmpty())
         return s;
     s.Marker = lines[0];
     s.Version = VersionOf(lines[0]);
@@ -129,12 +150,13 @@ bool WriteSettings(const QString& startupFolder, const TBookDefaults& d, int tra
     if (!QFileInfo(path).isFile())
         return false;
     QStringList lines;
-    if (!ReadLineFile(path, &lines) || lines.isEmpty() || VersionOf(lines[0]) == 0)
+    if (!ReadSettingsLines(path, &lines) || lines.isEmpty() || VersionOf(lines[0]) == 0)
         return false;
+    const TSettings inFile = ReadSettings(startupFolder);
     const QStringList out = {
         kMarkerV13,
-        d.DefaultFontName,
-        d.DefaultFontStyle,
+        StorableText(d.DefaultFontName, inFile.DefaultFontName),
+        StorableText(d.DefaultFontStyle, inFile.DefaultFontStyle),
         IntToStr(d.DefaultFontHeight),
         IntToStr(d.DefaultFontColor),
         BoolToStr(d.DefaultShadow),
@@ -143,7 +165,7 @@ bool WriteSettings(const QString& startupFolder, const TBookDefaults& d, int tra
         IntToStr(d.DefaultTextX),
         IntToStr(d.DefaultTextY),
         IntToStr(d.DefaultCharDelay),
-        d.DefaultEffectWaitText,
+        StoredFadeWaitText(d),
         IntToStr(transitionFineness),
         IntToStr(d.DefaultLinePitch),
         BoolToStr(d.DefaultHighlight),

@@ -34,7 +34,9 @@ QString SettingsFilePath(const QString& startupFolder);
 TSettings ReadSettings(const QString& startupFolder);
 
 // Rewrites an existing settings file of a known version in the newest layout. An
-// absent file or one with an unknown marker is left alone (false).
+// absent file or one with an unknown marker is left alone (false). A font name or style
+// that Shift_JIS cannot hold keeps the file's value, and a fade wait text that holds no
+// number is written as the number.
 bool WriteSettings(
     const QString& startupFolder, const TBookDefaults& defaults, int transitionFineness);
 

@@ -126,6 +126,35 @@ TEST_F(SettingsFileTest, LaterVersionsAndTheFadeWaitText)
     EXPECT_EQ(Lines(), v13);
 }
 
+TEST_F(SettingsFileTest, ValuesTheFileCannotHoldAreNotWrittenAsQuestionMarks)
+{
+    Write(kV08);
+    TSettings s = ReadSettings(tmp.path());
+    s.DefaultFontName = QStringLiteral("Gänseblümchen");
+    s.DefaultFontStyle = QStringLiteral("Type_B");
+    s.DefaultEffectWaitText = QStringLiteral("abc");
+    s.DefaultEffectWait = 250;
+    ASSERT_TRUE(WriteSettings(tmp.path(), s, s.TransitionFineness));
+    const QStringList after = Lines();
+    ASSERT_EQ(after.size(), 16);
+    EXPECT_EQ(after[1], QStringLiteral("ＭＳ 明朝"));
+    EXPECT_EQ(after[2], QStringLiteral("Type_B"));
+    EXPECT_EQ(after[11], QStringLiteral("250"));
+    EXPECT_FALSE(ReadSettings(tmp.path()).Damaged);
+}
+
+TEST_F(SettingsFileTest, OversizedFileIsNeitherReadNorRewritten)
+{
+    QByteArray bytes = test::WindowsLines(kV08);
+    bytes += QByteArray(100 << 10, ' ');
+    test::WriteFile(tmp.file(QStringLiteral("ini.dat")), bytes);
+    const TSettings s = ReadSettings(tmp.path());
+    EXPECT_TRUE(s.PlayerMode);
+    EXPECT_FALSE(s.FileMissing);
+    EXPECT_FALSE(WriteSettings(tmp.path(), s, 1));
+    EXPECT_EQ(test::ReadAll(tmp.file(QStringLiteral("ini.dat"))), bytes);
+}
+
 TEST_F(SettingsFileTest, ShortOrMalformedFileKeepsTheAuthoringToolWithStartupValues)
 {
     QStringList bad = kV08;
