@@ -159,6 +159,9 @@ public:
     void Memo1Change();
     // A keystroke in Memo1: the new lines, Memo1Change and the preview drawn again.
     void Memo1Edited(const QStringList& lines);
+    // The lines of a memo's text: a line break at the very end opens no line, so an
+    // empty memo has none.
+    static QStringList MemoLinesOf(const QString& text);
 
     // Inserts an empty page at index, shown in the controls, links renumbered. Index 300
     // or above, or a book whose slot 300 is in use, gets "ページを挿入できませんでした。".
@@ -258,20 +261,23 @@ public:
 private:
     bool Busy() const;
     TNovelPage& Current();
-    void CopyControlsInto(TNovelPage& page) const;
+    void CopyControlsInto(TNovelPage& page, int effectWait) const;
     void GiveDefaultFont(TNovelPage& page) const;
     void GiveTextDefaults(TNovelPage& page) const;
-    void ResetDelaysToDefault(TNovelPage& page) const;
-    int DefaultCharDelayFromEdit() const;
+    void ResetDelaysToDefault(TNovelPage& page, int delay) const;
     void ResetClipValues();
     void InvalidateAfterChange();
     void RefreshTitleListIfVisible();
     bool MakeRoomAt(int index);
     void RenumberAfterInsert(int index);
+    void AfterInsertion(int askedAt);
     void RenumberAfterDelete(int index);
     bool ChoosePicture(QString* path);
+    void RunPictureLoad();
+    void StoreChangedHeading();
     TNovelPage PreviewPage() const;
-    void EnsureBelow();
+    void EnsureBelow(int n);
+    void EnsureScene(const TNovelPage& current);
 
     TOpenBook& book_;
     PromptPort& prompt_;
@@ -287,6 +293,9 @@ private:
     // change (belowKey_ says what they looked like), then the current page's background
     // and clip, then its text.
     std::unique_ptr<PageComposer> composer_;
+    int composerPage_ = 0; // the page the composer drew last
+    quint64 composerKey_ = 0;
+    int composerLayers_ = 0;
     QImage below_;
     int belowPage_ = -1;
     quint64 belowKey_ = 0;
