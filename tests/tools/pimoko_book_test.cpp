@@ -1,5 +1,6 @@
 #include "book/open_book.h"
 #include "platform/prompt_port.h"
+#include "platform/sjis_codec.h"
 #include "tests/book/book_test_data.h"
 
 #include <QJsonArray>
@@ -81,6 +82,32 @@ TEST_F(PimokoBookTool, DumpOfAWindowsFile)
     const QJsonObject p2 = pages[1].toObject();
     EXPECT_TRUE(p2[QStringLiteral("ClipMode")].toBool());
     EXPECT_EQ(p2[QStringLiteral("CharDelays")].toArray().size(), 0);
+}
+
+TEST_F(PimokoBookTool, DumpAndCheckShowTheCharacterOfADuplicateCode)
+{
+    // 0xEEE0 is the NEC-selected code of 髙; the book keeps it as a private-use alias,
+    // a person reads 髙 wherever the tool prints it.
+    const QString taka = DecodeSjis(QByteArray("\xEE\xE0"));
+    ASSERT_NE(taka, QStringLiteral("髙"));
+    QStringList lines = test::WindowsHeader();
+    lines[3] = taka + QStringLiteral("橋の絵本");
+    lines << test::WindowsBlock(taka + QStringLiteral("い山"), taka + QStringLiteral(".bmp"), false,
+        { QStringLiteral("山は") + taka + QStringLiteral("い") }, {});
+    const QString path
+        = test::WriteFile(tmp.file(QStringLiteral("taka.pmk")), test::WindowsLines(lines));
+
+    const ToolRun dump = RunTool({ QStringLiteral("dump"), path }, tmp.path());
+    ASSERT_EQ(dump.exitCode, 0) << dump.err.toStdString();
+    EXPECT_EQ(dump.json()[QStringLiteral("title")].toString(), QStringLiteral("髙橋の絵本"));
+    const QJsonObject p = dump.json()[QStringLiteral("pages")].toArray()[0].toObject();
+    EXPECT_EQ(p[QStringLiteral("Title")].toString(), QStringLiteral("髙い山"));
+    EXPECT_EQ(p[QStringLiteral("TextLines")].toArray(), QJsonArray { QStringLiteral("山は髙い") });
+
+    const ToolRun check = RunTool({ QStringLiteral("check"), path }, tmp.path());
+    EXPECT_TRUE(
+        QString::fromUtf8(check.out).contains(QStringLiteral("picture file not found: 髙.bmp")))
+        << check.out.toStdString();
 }
 
 TEST_F(PimokoBookTool, DumpOfABookWrittenByTheProgramAndRefusals)

@@ -1,4 +1,5 @@
 #include "book/book_list.h"
+#include "platform/sjis_codec.h"
 #include "tools/pimoko_book/commands.h"
 
 namespace pimoko::tool {
@@ -16,7 +17,7 @@ int RunList(const QStringList& args)
         const QString& fileName = list.Slots[e.Slot].FileName;
         QJsonObject o;
         o.insert(QStringLiteral("slot"), e.Slot);
-        o.insert(QStringLiteral("title"), e.Title);
+        o.insert(QStringLiteral("title"), SjisDisplayText(e.Title));
         o.insert(QStringLiteral("fileName"), fileName);
         o.insert(QStringLiteral("path"), ResolveBookPath(args[0], fileName));
         entries.append(o);
