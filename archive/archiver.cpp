@@ -45,12 +45,13 @@ QString& LibraryFolderOverride()
 }
 
 // The library reads its command line in CP932; a character CP932 cannot hold would
-// turn into "?" and name another file, and a double quote would end a quoted item
+// turn into "?" and one it writes onto a look-alike's code (〜 as ～) would read back
+// as another, either naming another file; and a double quote would end a quoted item
 // early, so both stop the operation here.
 QByteArray EncodeCommandLine(const QString& line)
 {
     SjisEncoding encoded = EncodeSjis(line);
-    if (!encoded.ok()) {
+    if (!encoded.exact()) {
         throw EArchiver(QStringLiteral("Shift_JIS で表せない文字を含む名前は書庫で扱えません。")
             + QStringLiteral("\n") + line);
     }
@@ -63,7 +64,7 @@ void CheckName(const QString& name)
 {
     if (name.contains(QLatin1Char('"')))
         throw EArchiver(QStringLiteral("名前に \" を含むファイルは書庫で扱えません。\n") + name);
-    if (!EncodeSjis(name).ok()) {
+    if (!EncodeSjis(name).exact()) {
         throw EArchiver(
             QStringLiteral("Shift_JIS で表せない文字を含む名前は書庫で扱えません。\n") + name);
     }

@@ -250,14 +250,18 @@ TEST(PackFolder, FilesOnlyAndNothingPackedWhenThereAreNone)
 
 TEST(PackFolder, ANameShiftJisCannotHoldStopsThePackInsteadOfNamingAnotherFile)
 {
-    TempFolder temp;
-    const QString folder = temp.file(QStringLiteral("dist"));
-    WriteFile(folder + QStringLiteral("/Jörg.txt"), "x");
-    WriteFile(folder + QStringLiteral("/ok.txt"), "y");
-    ArchiveResult result = PackFolder(folder, temp.file(QStringLiteral("out.lzh")));
-    EXPECT_FALSE(result.ok);
-    EXPECT_TRUE(result.message.contains(QStringLiteral("Jörg.txt")));
-    EXPECT_FALSE(QFile::exists(temp.file(QStringLiteral("out.lzh"))));
+    // ö has no code; 〜 and ¥ have one that reads back as ～ and "\".
+    for (const char* utf8 : { "Jörg.txt", "波〜.txt", "¥.txt" }) {
+        const QString name = U(utf8);
+        TempFolder temp;
+        const QString folder = temp.file(QStringLiteral("dist"));
+        WriteFile(folder + QStringLiteral("/") + name, "x");
+        WriteFile(folder + QStringLiteral("/ok.txt"), "y");
+        ArchiveResult result = PackFolder(folder, temp.file(QStringLiteral("out.lzh")));
+        EXPECT_FALSE(result.ok) << name.toStdString();
+        EXPECT_TRUE(result.message.contains(name)) << name.toStdString();
+        EXPECT_FALSE(QFile::exists(temp.file(QStringLiteral("out.lzh"))));
+    }
 }
 
 } // namespace
