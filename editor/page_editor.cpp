@@ -167,15 +167,15 @@ void TPageEditor::ShowPage(int n)
     // Filling the memo is no edit of the user's.
     TextChanged = true;
     Memo1 = page.TextLines;
+    // Known before the preview, which draws the text as the next store will leave it.
+    PageHadText = !page.TextLines.isEmpty();
 
     RedrawPreview();
     UpdateSummary();
 
     TextChanged = false;
-    PageHadText = true;
-    if (page.TextLines.isEmpty()) {
+    if (!PageHadText) {
         // The next store gives the page the default font of that moment.
-        PageHadText = false;
         page.FontHeight = 0;
         page.FontColor = 0;
         page.FontName.clear();

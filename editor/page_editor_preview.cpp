@@ -115,7 +115,11 @@ void TPageEditor::EnsureScene(const TNovelPage& current)
     TNovelPage clipOnly;
     clipOnly.Assign(current);
     clipOnly.TextLines.clear();
-    key = LookKey(key, clipOnly);
+    key = Mix(key, current.PictureFile);
+    key = Mix(key, (quint64(quint32(current.ClipX)) << 32) | quint32(current.ClipY));
+    key = Mix(key,
+        (quint64(quint32(current.FillColor)) << 3) | (quint64(current.ClipMode) << 2)
+            | (quint64(current.ClipTransparent) << 1) | quint64(current.FillImage));
     if (sceneValid_ && key == sceneKey_)
         return;
 
