@@ -2,6 +2,7 @@
 
 #include "book/novel_page.h"
 #include "book/open_book.h"
+#include "platform/sjis_codec.h"
 #include "player/compositor.h"
 #include "player/viewer_state.h"
 #include "text/font_table.h"
@@ -55,7 +56,7 @@ void TPlayback::StartPlaying()
         parts_.screen.ApplyScreenLayout(change);
     }
     const QString title = parts_.editing.BookTitle();
-    parts_.viewer.caption = title.isEmpty() ? parts_.book.BookTitle : title;
+    parts_.viewer.caption = SjisDisplayText(title.isEmpty() ? parts_.book.BookTitle : title);
     parts_.screen.ViewerStateChanged();
     parts_.editing.StorePage();
     nextPageGoto_ = 0;

@@ -2,6 +2,7 @@
 
 #include "app/core/library.h"
 #include "app/ui/options_window.h"
+#include "platform/sjis_codec.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -35,7 +36,7 @@ public:
         p->save();
         p->fillRect(option.rect, selected ? Qt::yellow : kListBlue);
         p->setFont(option.font);
-        const QString title = index.data(Qt::DisplayRole).toString();
+        const QString title = SjisDisplayText(index.data(Qt::DisplayRole).toString());
         const int width = option.widget ? option.widget->width() : option.rect.width();
         const QFontMetrics metrics(option.font);
         const int x = option.rect.left() + (width - metrics.horizontalAdvance(title)) / 2;

@@ -2,6 +2,7 @@
 
 #include "book/open_book.h"
 #include "platform/bitmap.h"
+#include "platform/sjis_codec.h"
 #include "player/thumbnail_cache.h"
 
 #include <QCheckBox>
@@ -63,8 +64,8 @@ public:
         const int lineHeight
             = qAbs(option.font.pixelSize() > 0 ? option.font.pixelSize() : fm.height());
         for (int i = 0; i < qMin<int>(6, p.TextLines.size()); ++i)
-            painter->drawText(
-                r.left() + 164, r.top() + 25 + i * lineHeight + fm.ascent(), p.TextLines[i]);
+            painter->drawText(r.left() + 164, r.top() + 25 + i * lineHeight + fm.ascent(),
+                SjisDisplayText(p.TextLines[i]));
     }
 
 private:
@@ -184,7 +185,7 @@ void TForm8::ShowEntries(const QVector<TitleListEntry>& entries)
 {
     ListBox1->clear();
     for (const TitleListEntry& e : entries) {
-        auto* item = new QListWidgetItem(e.text, ListBox1);
+        auto* item = new QListWidgetItem(SjisDisplayText(e.text), ListBox1);
         item->setData(kPageRole, e.page());
     }
 }

@@ -15,7 +15,9 @@ void CheckMedia(
     if (file.isEmpty())
         return;
     if (!QFileInfo(ResolveMediaFile(file, book.BookFolder)).isFile())
-        problems->append(QStringLiteral("page %1: %2 file not found: %3").arg(n).arg(what, file));
+        problems->append(QStringLiteral("page %1: %2 file not found: %3")
+                             .arg(n)
+                             .arg(what, SjisDisplayText(file)));
 }
 
 void CheckTarget(
