@@ -40,7 +40,7 @@ inline QString IntToStr(int value)
     return QString::number(value);
 }
 
-// Rounds to the nearest integer, ties to even, as the design's fractional conversions do.
+// Rounds to the nearest integer, ties to even, as every fractional value the program converts.
 long long RoundHalfEven(long double value);
 
 } // namespace pimoko

@@ -10,7 +10,7 @@ namespace pimoko {
 
 enum class MessageKind { Information, Warning, Error, Question };
 
-// The button sets the design's questions use.
+// The button sets the program's questions use.
 enum class Buttons { Ok, YesNo, YesCancel, OkCancel, YesNoCancel };
 
 enum class Answer { Ok, Yes, No, Cancel };

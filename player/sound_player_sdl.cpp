@@ -28,6 +28,9 @@ SdlSoundPlayers::SdlSoundPlayers(QObject* parent)
         return;
     }
     soundFont_ = FindSoundFont();
+    // SDL would otherwise take SIGINT and SIGTERM for a quit event nobody reads, and the
+    // program could no longer be ended by kill, Ctrl-C or a logout.
+    SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
     if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) {
         qWarning("Sound is off: the audio system did not start (%s).", SDL_GetError());
         return;

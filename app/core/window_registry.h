@@ -13,12 +13,12 @@ namespace pimoko {
 // The program's windows, each made once at start-up in this order. The order carries
 // dependencies: the library records the start-up folder and reads the book list first,
 // then the editor reads the settings file before any later window is made.
-struct WindowDesign {
+struct WindowEntry {
     const char* className;
     const char* caption; // UTF-8
 };
 
-inline constexpr std::array<WindowDesign, 13> kWindowOrder = { {
+inline constexpr std::array<WindowEntry, 13> kWindowOrder = { {
     { "TForm6", "ピモコ ver1.26" },
     { "TForm8", "ページ見出し" },
     { "TForm2", "ピモコエディタ" },
@@ -44,7 +44,7 @@ int WindowOrderIndex(const QString& className);
 class WindowRegistry {
 public:
     using Maker = std::function<QObject*()>;
-    using FallbackMaker = std::function<QObject*(const WindowDesign&)>;
+    using FallbackMaker = std::function<QObject*(const WindowEntry&)>;
 
     // False for a class that is not one of the program's windows or already has a maker.
     bool Register(const QString& className, Maker maker);

@@ -4,11 +4,11 @@
 
 namespace pimoko {
 
-PlaceholderWindow::PlaceholderWindow(const WindowDesign& design, QWidget* parent)
+PlaceholderWindow::PlaceholderWindow(const WindowEntry& entry, QWidget* parent)
     : QWidget(parent)
 {
-    setObjectName(QString::fromLatin1(design.className));
-    setWindowTitle(QString::fromUtf8(design.caption));
+    setObjectName(QString::fromLatin1(entry.className));
+    setWindowTitle(QString::fromUtf8(entry.caption));
 }
 
 } // namespace pimoko

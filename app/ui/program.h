@@ -1,13 +1,9 @@
 #pragma once
 
-#include "app/core/library.h"
+#include "app/core/book_session.h"
 #include "app/core/window_registry.h"
-#include "book/book_hooks.h"
-#include "book/open_book.h"
-#include "book/settings_file.h"
 #include "platform/clock.h"
 #include "platform/ui/qt_prompt_port.h"
-#include "player/playback_ports.h"
 #include "player/ui/title_list_window.h"
 #include "player/ui/viewer_window.h"
 
@@ -20,23 +16,16 @@ class QWidget;
 
 namespace pimoko {
 
-class Compositor;
 class SoundPort;
 class TForm4;
 class TForm6;
-class ThumbnailCache;
 class TPlayback;
 class TViewerActions;
 
-// The program's windows and the state they share, made once at start-up in the design's
-// order. Until the editor window exists, what it will own (the open book, the settings
-// with the player-mode flag, the compositor and the player, the wanted screen mode) is
-// kept here, and this object answers for it to the library, the viewer and the title list.
-class Program : public LibraryPeers,
-                public BookHooks,
-                public ViewerWindowPeers,
-                public TitleListHooks,
-                public PlaybackEditing {
+// The program's windows, made once at start-up in their creation order, wired to the one
+// session that holds the book, the settings, the library, the player and the busy flag.
+// This object only connects windows: every rule lives in the session and its parts.
+class Program : public SessionWindows, public ViewerWindowPeers, public TitleListHooks {
 public:
     // prompt: null for real dialogs. sounds: null for the real players.
     Program(const QString& startupFolder, Clock& clock, PromptPort* prompt = nullptr,
@@ -51,78 +40,62 @@ public:
     TForm3* Viewer() const { return form3_; }
     TForm8* TitleList() const { return form8_; }
     TForm4* Options() const { return form4_; }
-    TPlayback* Playback() const { return playback_.get(); }
-    TViewerActions* ViewerActions() const { return actions_.get(); }
 
-    TLibrary& LibraryState() { return library_; }
-    TOpenBook& Book() { return book_; }
-    const TSettings& Settings() const { return settings_; }
+    TBookSession& Session() { return session_; }
+    TPlayback* Playback() const { return session_.Playback(); }
+    TViewerActions* ViewerActions() const { return session_.ViewerActions(); }
+    TLibrary& LibraryState() { return session_.Library(); }
+    TOpenBook& Book() { return session_.Book(); }
+    const TSettings& Settings() const { return session_.Settings(); }
 
-    // The hidden full-screen check box the viewer reads its screen mode from.
-    bool FullScreenCheckBox = false;
+    // The system asks the program to end: everything a close writes is written without a
+    // question (an unsaved book goes to its recovery copy), then the event loop ends.
+    void Terminate();
+    // After the library is shown: tells the user of recovery copies an earlier run left.
+    void ReportRecoveryCopies();
 
-    // LibraryPeers
-    bool PlayerMode() override { return settings_.PlayerMode; }
-    bool ConfirmDiscard() override { return book_.ConfirmDiscard(); }
-    bool LoadBook(const QString& path) override { return book_.LoadBook(path); }
-    QString BookTitle() override { return book_.BookTitle; }
+    // SessionWindows
     void HideTitleList() override;
     void HideViewer() override;
     void HideEditor() override;
-    void ResetReaderState() override;
-    void BlankViewer() override;
+    void ViewerStateChanged() override;
+    void RepaintViewer() override;
     void RebuildTitleListSlider() override;
-    void StartPlaying() override;
-    bool CloseEditor() override;
-
-    // BookHooks
-    bool IsBusy() override { return library_.Busy; }
-    void RegisterInLibrary(const QString& path, const QString& title) override;
-    void SaveLibraryList() override;
+    void ResetTitleList() override;
+    void ShowLibraryEntries() override;
     void RefreshLibraryTitles() override;
+    bool CloseEditorWindow() override;
+    void SettingsRead(const TSettings& settings) override;
 
     // ViewerWindowPeers
     bool TitleListVisible() const override;
     bool TitleListInPlayerMode() const override;
     void ShowTitleListInPlayerMode() override;
-    bool FullScreenWanted() const override { return FullScreenCheckBox; }
+    bool FullScreenWanted() const override { return session_.FullScreenCheckBox; }
     void SetFullScreenWanted(bool fullScreen) override;
 
     // TitleListHooks
-    bool Busy() const override { return library_.Busy; }
-    void ChoosePage(int page, bool playerMode) override;
+    bool Busy() const override { return session_.Busy().IsBusy(); }
+    void ChoosePage(int page, bool playerMode) override { session_.ChoosePage(page, playerMode); }
     void ViewerKeyPress(int key) override;
     void FocusViewer() override;
 
-    // PlaybackEditing
-    QString BookTitle() const override { return book_.BookTitle; }
-    bool WantsFullScreen() const override { return FullScreenCheckBox; }
-
 private:
     void RegisterWindows();
-    void ReadEditorSettings();
-    QWidget* MakePlaceholder(const WindowDesign& design);
-    void MakePlayer();
+    QWidget* MakePlaceholder(const WindowEntry& entry);
+    void MakeViewer();
 
-    QString startupFolder_;
-    Clock& clock_;
     std::unique_ptr<QtPromptPort> ownPrompt_;
     PromptPort* prompt_;
     std::unique_ptr<SoundPort> sounds_;
-    TOpenBook book_;
-    TSettings settings_;
-    TLibrary library_;
-    std::unique_ptr<ThumbnailCache> thumbnails_;
-    std::unique_ptr<Compositor> compositor_;
-    std::unique_ptr<PageSliderPort> slider_;
-    std::unique_ptr<TPlayback> playback_;
-    std::unique_ptr<TViewerActions> actions_;
+    TBookSession session_;
     WindowRegistry registry_;
     std::vector<std::unique_ptr<QWidget>> windows_;
     TForm6* form6_ = nullptr;
     TForm8* form8_ = nullptr;
     TForm3* form3_ = nullptr;
     TForm4* form4_ = nullptr;
+    bool terminating_ = false;
 };
 
 // The whole run: the instance guard, the splash, the windows, the message loop.

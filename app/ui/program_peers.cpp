@@ -1,8 +1,6 @@
 #include "app/ui/library_window.h"
 #include "app/ui/options_window.h"
 #include "app/ui/program.h"
-#include "player/compositor.h"
-#include "player/playback.h"
 #include "player/viewer_state_actions.h"
 
 namespace pimoko {
@@ -25,22 +23,16 @@ void Program::HideEditor()
         editor->hide();
 }
 
-void Program::ResetReaderState()
+void Program::ViewerStateChanged()
 {
-    if (!form3_)
-        return;
-    form3_->State().cursor = kCursorDefault;
-    form3_->State().glyph = GoOnGlyph::Advance;
-    form3_->ViewerStateChanged();
+    if (form3_)
+        form3_->ViewerStateChanged();
 }
 
-void Program::BlankViewer()
+void Program::RepaintViewer()
 {
-    if (!compositor_)
-        return;
-    compositor_->BlankViewer();
-    form3_->State().Links().ClearLinkAreas();
-    form3_->RepaintPicture();
+    if (form3_)
+        form3_->RepaintPicture();
 }
 
 void Program::RebuildTitleListSlider()
@@ -49,41 +41,40 @@ void Program::RebuildTitleListSlider()
         form8_->RebuildSlider();
 }
 
-void Program::StartPlaying()
+void Program::ResetTitleList()
 {
-    if (playback_)
-        playback_->StartPlaying();
+    if (form8_)
+        form8_->ResetPageTitleList();
 }
 
-bool Program::CloseEditor()
+void Program::ShowLibraryEntries()
 {
-    QWidget* editor = Window(QStringLiteral("TForm2"));
-    if (editor) {
-        editor->close();
-        if (editor->isVisible())
-            return false;
-    }
-    // The settings file keeps the defaults of the book that was open last.
-    WriteSettings(startupFolder_, book_.Defaults(), settings_.TransitionFineness);
-    return true;
-}
-
-void Program::RegisterInLibrary(const QString& path, const QString& title)
-{
-    library_.List().AddBook(path, title);
     if (form6_)
         form6_->ShowEntries();
-}
-
-void Program::SaveLibraryList()
-{
-    library_.SaveList();
 }
 
 void Program::RefreshLibraryTitles()
 {
     if (form6_)
         form6_->RefreshTitles();
+}
+
+bool Program::CloseEditorWindow()
+{
+    QWidget* editor = Window(QStringLiteral("TForm2"));
+    if (!editor)
+        return true;
+    editor->close();
+    return !editor->isVisible();
+}
+
+void Program::SettingsRead(const TSettings& settings)
+{
+    if (!form6_)
+        return;
+    if (settings.FileMissing)
+        form6_->setWindowTitle(kPlayerCaption);
+    form6_->SetPlayerMode(settings.PlayerMode);
 }
 
 bool Program::TitleListVisible() const
@@ -104,28 +95,15 @@ void Program::ShowTitleListInPlayerMode()
 
 void Program::SetFullScreenWanted(bool fullScreen)
 {
-    FullScreenCheckBox = fullScreen;
+    session_.FullScreenCheckBox = fullScreen;
     if (form4_)
         form4_->SetItemIndex(fullScreen ? TForm4::FullScreenMode : TForm4::WindowMode);
 }
 
-void Program::ChoosePage(int page, bool playerMode)
-{
-    if (library_.Busy || page < 1 || page > TOpenBook::kPageCount)
-        return;
-    book_.CurrentPage = page;
-    if (!playerMode || library_.Busy || !playback_)
-        return;
-    ResetReaderState();
-    slider_->EnableSlider(false);
-    playback_->StopSounds();
-    playback_->StartPlaying();
-}
-
 void Program::ViewerKeyPress(int key)
 {
-    if (actions_)
-        actions_->KeyDown(VirtualKeyOf(key));
+    if (TViewerActions* actions = session_.ViewerActions())
+        actions->KeyDown(VirtualKeyOf(key));
 }
 
 void Program::FocusViewer()

@@ -28,12 +28,12 @@ TEST(SplashHold, WaitsOutTheSecondWhateverTheCounterReads)
     EXPECT_EQ(SplashRemainingMs(0xFFFFFFFFu, 1000u), 0u);
 }
 
-TEST(WindowRegistry, MakesEveryWindowOnceInTheDesignOrder)
+TEST(WindowRegistry, MakesEveryWindowOnceInCreationOrder)
 {
     WindowRegistry registry;
     std::vector<std::unique_ptr<QObject>> made;
     std::vector<QString> order;
-    registry.SetFallback([&](const WindowDesign& d) {
+    registry.SetFallback([&](const WindowEntry& d) {
         order.push_back(QString::fromLatin1(d.className));
         made.push_back(std::make_unique<QObject>());
         return made.back().get();

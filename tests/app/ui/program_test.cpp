@@ -68,7 +68,7 @@ protected:
     std::unique_ptr<Program> program;
 };
 
-TEST_F(ProgramTest, WindowsAreMadeOnceInTheDesignOrder)
+TEST_F(ProgramTest, WindowsAreMadeOnceInCreationOrder)
 {
     Start();
     const auto& log = program->Registry().CreationLog();
@@ -127,17 +127,17 @@ TEST_F(ProgramTest, ReadingAListedBookPlaysItToItsFirstWait)
     EXPECT_EQ(library->BookListBox->item(0)->text(), QStringLiteral("きつねの本"));
 
     QTest::mouseClick(library->BitBtn2, Qt::LeftButton);
-    EXPECT_FALSE(program->LibraryState().Busy) << "nothing selected: nothing to read";
+    EXPECT_FALSE(program->LibraryState().IsBusy()) << "nothing selected: nothing to read";
 
     library->Select(0);
     QTest::mouseClick(library->BitBtn2, Qt::LeftButton);
-    EXPECT_TRUE(program->LibraryState().Busy);
+    EXPECT_TRUE(program->LibraryState().IsBusy());
     // While the book plays, the library's own actions are shut out.
     library->close();
     EXPECT_TRUE(library->isVisible());
 
     clock.RunUntilIdle();
-    EXPECT_FALSE(program->LibraryState().Busy);
+    EXPECT_FALSE(program->LibraryState().IsBusy());
     EXPECT_EQ(program->Book().CurrentPage, 3);
     TForm3* viewer = program->Viewer();
     EXPECT_TRUE(viewer->isVisible());
@@ -174,13 +174,13 @@ TEST_F(ProgramTest, OptionsCancelKeepsTheModeAndOkSetsFullScreenForTheViewer)
     options->FullScreenRadio->setChecked(true);
     QTest::mouseClick(options->CancelButton, Qt::LeftButton);
     EXPECT_FALSE(options->isVisible());
-    EXPECT_FALSE(program->FullScreenCheckBox);
+    EXPECT_FALSE(program->Session().FullScreenCheckBox);
     EXPECT_TRUE(options->WindowRadio->isChecked());
 
     QTest::mouseClick(library->BitBtn4, Qt::LeftButton);
     options->FullScreenRadio->setChecked(true);
     QTest::mouseClick(options->OkButton, Qt::LeftButton);
-    EXPECT_TRUE(program->FullScreenCheckBox);
+    EXPECT_TRUE(program->Session().FullScreenCheckBox);
 
     library->Select(0);
     library->ReadBook(true);
@@ -195,7 +195,8 @@ TEST_F(ProgramTest, ClosingTheLibrarySavesTheListAndEndsTheLoop)
     ListBook();
     Start();
     TForm6* library = program->Library();
-    // The title of a listed book whose file went away is what the list keeps.
+    // A listed book whose file went away shows the missing-file text, but the list keeps
+    // the title it had (the book may come back, say on a drive plugged in later).
     QFile::remove(File(QStringLiteral("BOOKS/b/b.pmk")));
     library->RefreshTitles();
     EXPECT_EQ(
@@ -203,7 +204,7 @@ TEST_F(ProgramTest, ClosingTheLibrarySavesTheListAndEndsTheLoop)
     EXPECT_TRUE(library->close());
     QStringList lines;
     ASSERT_TRUE(ReadLineFile(File(QStringLiteral("PBooklst.dat")), &lines));
-    EXPECT_EQ(lines.value(1), QStringLiteral("（ファイルが見つかりません）"));
+    EXPECT_EQ(lines.value(1), QStringLiteral("きつねの本"));
 }
 
 } // namespace

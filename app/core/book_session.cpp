@@ -1,0 +1,177 @@
+#include "app/core/book_session.h"
+
+#include "book/page_limits.h"
+#include "platform/cursor_ids.h"
+#include "platform/line_file.h"
+#include "platform/paths.h"
+#include "player/compositor.h"
+#include "player/playback.h"
+#include "player/thumbnail_cache.h"
+#include "player/viewer_state.h"
+#include "player/viewer_state_actions.h"
+
+#include <QDir>
+#include <QFileInfo>
+
+namespace pimoko {
+namespace {
+
+const QString kRecoveredSuffix = QStringLiteral(".recovered.pmk");
+const QString kRecoveredUnsaved = QStringLiteral("recovered.pmk");
+
+} // namespace
+
+TBookSession::TBookSession(PromptPort& prompt, const QString& startupFolder, Clock& clock)
+    : startupFolder_(startupFolder)
+    , prompt_(prompt)
+    , clock_(clock)
+    , book_(prompt, *this, startupFolder)
+    , library_(prompt, *this, startupFolder, &busy_)
+    , thumbnails_(std::make_unique<ThumbnailCache>(startupFolder))
+    , compositor_(std::make_unique<Compositor>(clock))
+{
+}
+
+TBookSession::~TBookSession()
+{
+    // The player goes first: it works on the compositor and the viewer's parts.
+    actions_.reset();
+    playback_.reset();
+}
+
+void TBookSession::AttachViewer(const ViewerParts& viewer)
+{
+    if (playback_)
+        return;
+    slider_ = &viewer.slider;
+    viewer_ = &viewer.state;
+    PlaybackParts parts { book_, *compositor_, viewer.text, viewer.state, clock_, viewer.sounds,
+        viewer.slider, *this, viewer.screen, busy_ };
+    playback_ = std::make_unique<TPlayback>(parts);
+    actions_ = std::make_unique<TViewerActions>(*playback_);
+}
+
+void TBookSession::ReadEditorSettings()
+{
+    settings_ = ReadSettings(startupFolder_);
+    book_.Defaults() = settings_.Defaults();
+    windows_->SettingsRead(settings_);
+}
+
+bool TBookSession::WriteEditorSettings()
+{
+    return WriteSettings(startupFolder_, book_.Defaults(), settings_.TransitionFineness);
+}
+
+QString TBookSession::RecoveryCopyPath(const QString& bookFilePath, const QString& startupFolder)
+{
+    if (bookFilePath.isEmpty())
+        return QDir(startupFolder).filePath(kRecoveredUnsaved);
+    const QFileInfo book(bookFilePath);
+    return book.dir().filePath(book.completeBaseName() + kRecoveredSuffix);
+}
+
+QString TBookSession::WriteRecoveryCopy()
+{
+    if (!book_.Modified)
+        return QString();
+    StorePage();
+    const QString path = RecoveryCopyPath(book_.BookFilePath, startupFolder_);
+    // Characters Shift_JIS cannot hold become "?" here: nobody is there to be asked, and
+    // the book's own file is left as it was.
+    if (!WriteLineFile(path, book_.BookFileLines()))
+        return QString();
+    return path;
+}
+
+QStringList TBookSession::FindRecoveryCopies() const
+{
+    QStringList found;
+    const QString unsaved = RecoveryCopyPath(QString(), startupFolder_);
+    if (QFileInfo::exists(unsaved))
+        found << unsaved;
+    for (const BookListEntry& entry : library_.Entries()) {
+        if (entry.Slot < 0 || entry.Slot >= TBookList::kSlotCount)
+            continue;
+        const QString book
+            = ResolveBookPath(startupFolder_, library_.List().Slots[entry.Slot].FileName);
+        const QString copy = RecoveryCopyPath(book, startupFolder_);
+        if (!book.isEmpty() && QFileInfo::exists(copy) && !found.contains(copy))
+            found << copy;
+    }
+    return found;
+}
+
+void TBookSession::WriteAllOnTermination()
+{
+    if (playback_) {
+        busy_.RequestStop();
+        playback_->Abandon();
+        playback_->StopSounds();
+    }
+    WriteRecoveryCopy();
+    WriteEditorSettings();
+    library_.SaveList();
+}
+
+void TBookSession::ClearThumbnails()
+{
+    for (int set = 0; set < ThumbnailCache::kSets; ++set)
+        thumbnails_->ClearThumbnails(set);
+    windows_->ResetTitleList();
+}
+
+void TBookSession::ResetReaderState()
+{
+    if (!viewer_)
+        return;
+    viewer_->cursor = kCursorDefault;
+    viewer_->glyph = GoOnGlyph::Advance;
+    windows_->ViewerStateChanged();
+}
+
+void TBookSession::BlankViewer()
+{
+    if (playback_)
+        playback_->BlankViewer();
+    else
+        compositor_->BlankViewer();
+    windows_->RepaintViewer();
+}
+
+void TBookSession::StartPlaying()
+{
+    if (playback_)
+        playback_->StartPlaying();
+}
+
+bool TBookSession::CloseEditor()
+{
+    if (!windows_->CloseEditorWindow())
+        return false;
+    WriteEditorSettings();
+    return true;
+}
+
+void TBookSession::StorePage() { }
+
+void TBookSession::RegisterInLibrary(const QString& path, const QString& title)
+{
+    library_.ListBook(path, title);
+    windows_->ShowLibraryEntries();
+}
+
+void TBookSession::ChoosePage(int page, bool playerMode)
+{
+    if (busy_.IsBusy() || page < 1 || page > kMaxPages)
+        return;
+    book_.CurrentPage = page;
+    if (!playerMode || !playback_)
+        return;
+    ResetReaderState();
+    slider_->EnableSlider(false);
+    playback_->StopSounds();
+    playback_->StartPlaying();
+}
+
+} // namespace pimoko

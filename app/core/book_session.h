@@ -1,0 +1,168 @@
+#pragma once
+
+#include "app/core/library.h"
+#include "book/book_hooks.h"
+#include "book/open_book.h"
+#include "book/settings_file.h"
+#include "platform/busy_state.h"
+#include "player/playback_ports.h"
+
+#include <QString>
+#include <QStringList>
+
+#include <memory>
+
+namespace pimoko {
+
+class Clock;
+class Compositor;
+class PromptPort;
+class SoundPort;
+class ThumbnailCache;
+class TPlayback;
+class TTextShotB;
+class TViewerActions;
+class TViewerState;
+
+// What the session asks of the windows around it. The defaults do nothing, so a session
+// runs and is tested without any window.
+class SessionWindows {
+public:
+    virtual ~SessionWindows() = default;
+
+    virtual void HideTitleList() { }
+    virtual void HideViewer() { }
+    virtual void HideEditor() { }
+    // The viewer's cursor, glyph or picture changed outside the player.
+    virtual void ViewerStateChanged() { }
+    virtual void RepaintViewer() { }
+    virtual void RebuildTitleListSlider() { }
+    // The title list goes back to its top with no selection, and composes its pictures
+    // afresh (the book it showed is gone).
+    virtual void ResetTitleList() { }
+    virtual void ShowLibraryEntries() { }
+    virtual void RefreshLibraryTitles() { }
+    // Closes the editor window (its own prompts run there); false when the user kept it.
+    virtual bool CloseEditorWindow() { return true; }
+    // The settings were read: the library shows the player caption or the full tool.
+    virtual void SettingsRead(const TSettings&) { }
+};
+
+// The viewer's parts the player drives: the viewer window owns them.
+struct ViewerParts {
+    TTextShotB& text;
+    TViewerState& state;
+    SoundPort& sounds;
+    PageSliderPort& slider;
+    PlaybackScreen& screen;
+};
+
+// One reading and editing session, without windows: the open book, the settings, the
+// library with its book list, the busy flag and the stop request, the thumbnail caches,
+// the compositor with the back buffer, and the player once the viewer is attached. The
+// windows show this state and turn their events into calls on it.
+class TBookSession : public LibraryPeers, public BookHooks, public PlaybackEditing {
+public:
+    TBookSession(PromptPort& prompt, const QString& startupFolder, Clock& clock);
+    ~TBookSession() override;
+    TBookSession(const TBookSession&) = delete;
+    TBookSession& operator=(const TBookSession&) = delete;
+
+    void SetWindows(SessionWindows* windows) { windows_ = windows ? windows : &noWindows_; }
+
+    const QString& StartupFolder() const { return startupFolder_; }
+    PromptPort& Prompt() { return prompt_; }
+    Clock& GetClock() { return clock_; }
+    TBusyState& Busy() { return busy_; }
+    const TBusyState& Busy() const { return busy_; }
+    TOpenBook& Book() { return book_; }
+    const TOpenBook& Book() const { return book_; }
+    TSettings& Settings() { return settings_; }
+    const TSettings& Settings() const { return settings_; }
+    TLibrary& Library() { return library_; }
+    ThumbnailCache& Thumbnails() { return *thumbnails_; }
+    Compositor& GetCompositor() { return *compositor_; }
+
+    // Makes the player on the viewer's parts; once only.
+    void AttachViewer(const ViewerParts& viewer);
+    TPlayback* Playback() const { return playback_.get(); }
+    TViewerActions* ViewerActions() const { return actions_.get(); }
+
+    // The hidden full-screen check box the viewer reads its screen mode from.
+    bool FullScreenCheckBox = false;
+
+    // The editor's creation: the settings file is read and its defaults become the book's.
+    void ReadEditorSettings();
+    // The editor's close: the settings file keeps the defaults of the book open last.
+    bool WriteEditorSettings();
+
+    // The system asks the program to end (a signal, a logout): nothing is asked. A book
+    // with unsaved changes is written to its recovery copy, never over its own file. The
+    // path written, or "" when there was nothing to keep or the write failed.
+    QString WriteRecoveryCopy();
+    // Where a book's recovery copy goes: beside the book file as "name.recovered.pmk", or
+    // "recovered.pmk" in the start-up folder for a book never saved.
+    static QString RecoveryCopyPath(const QString& bookFilePath, const QString& startupFolder);
+    // The recovery copies left by an earlier run: of the listed books and of a book
+    // never saved.
+    QStringList FindRecoveryCopies() const;
+    // Everything a normal close writes, without questions: the recovery copy of an
+    // unsaved book, the settings file and the book list.
+    void WriteAllOnTermination();
+
+    // Both thumbnail sets and the title list's pictures start afresh (a book was loaded or
+    // a new one started).
+    void ClearThumbnails();
+
+    // LibraryPeers
+    bool PlayerMode() override { return settings_.PlayerMode; }
+    bool ConfirmDiscard() override { return book_.ConfirmDiscard(); }
+    bool LoadBook(const QString& path) override { return book_.LoadBook(path); }
+    QString BookTitle() override { return book_.BookTitle; }
+    void HideTitleList() override { windows_->HideTitleList(); }
+    void HideViewer() override { windows_->HideViewer(); }
+    void HideEditor() override { windows_->HideEditor(); }
+    void ResetReaderState() override;
+    void BlankViewer() override;
+    void RebuildTitleListSlider() override { windows_->RebuildTitleListSlider(); }
+    void StartPlaying() override;
+    bool CloseEditor() override;
+
+    // BookHooks and PlaybackEditing: the page being edited goes into the page table.
+    void StorePage() override;
+
+    // BookHooks
+    bool IsBusy() override { return busy_.IsBusy(); }
+    void ResetPageTitleList() override { windows_->ResetTitleList(); }
+    void DropThumbnails() override { ClearThumbnails(); }
+    void RegisterInLibrary(const QString& path, const QString& title) override;
+    void SaveLibraryList() override { library_.SaveList(); }
+    void RefreshLibraryTitles() override { windows_->RefreshLibraryTitles(); }
+
+    // PlaybackEditing
+    QString BookTitle() const override { return book_.BookTitle; }
+    bool WantsFullScreen() const override { return FullScreenCheckBox; }
+
+    // The title list's choice: the page becomes current, and in player mode playback
+    // starts there. Nothing while busy.
+    void ChoosePage(int page, bool playerMode);
+
+private:
+    QString startupFolder_;
+    PromptPort& prompt_;
+    Clock& clock_;
+    SessionWindows noWindows_;
+    SessionWindows* windows_ = &noWindows_;
+    TBusyState busy_;
+    TOpenBook book_;
+    TSettings settings_;
+    TLibrary library_;
+    std::unique_ptr<ThumbnailCache> thumbnails_;
+    std::unique_ptr<Compositor> compositor_;
+    PageSliderPort* slider_ = nullptr;
+    TViewerState* viewer_ = nullptr;
+    std::unique_ptr<TPlayback> playback_;
+    std::unique_ptr<TViewerActions> actions_;
+};
+
+} // namespace pimoko
