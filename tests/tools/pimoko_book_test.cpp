@@ -3,6 +3,7 @@
 #include "platform/sjis_codec.h"
 #include "tests/book/book_test_data.h"
 
+#include <QDir>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -173,6 +174,18 @@ TEST_F(PimokoBookTool, CheckReportsEachProblem)
     const ToolRun longText = RunTool({ QStringLiteral("check"), book.BookFilePath }, tmp.path());
     EXPECT_EQ(longText.exitCode, 1);
     EXPECT_TRUE(longText.out.contains("page 1: text of 2002 characters"));
+
+    // A book the library cannot list, since the list file cannot hold its path.
+    book.Page(1).TextLines.clear();
+    book.BookFilePath = tmp.file(QStringLiteral("jörg/x.pmk"));
+    QDir().mkpath(tmp.file(QStringLiteral("jörg")));
+    ASSERT_TRUE(book.SaveBook());
+    const ToolRun unlisted = RunTool({ QStringLiteral("check"), book.BookFilePath }, tmp.path());
+    EXPECT_EQ(unlisted.exitCode, 1);
+    EXPECT_EQ(QString::fromUtf8(unlisted.out).trimmed(),
+        QStringLiteral("book path holds a character Shift_JIS cannot hold, so the library cannot "
+                       "list it: ")
+            + book.BookFilePath);
 }
 
 TEST_F(PimokoBookTool, SettingsAndList)
@@ -197,11 +210,13 @@ TEST_F(PimokoBookTool, SettingsAndList)
     test::WriteFile(tmp.file(QStringLiteral("PBooklst.dat")),
         test::WindowsLines({ QStringLiteral("PBOOK_LISTFILE_V03"), QStringLiteral("そら"),
             QStringLiteral("\\BOOKS\\P2002_0315(1)\\NewBook.pmk"), QStringLiteral("うみ"),
-            QStringLiteral("C:\\絵本\\umi.pmk") }));
+            QStringLiteral("C:\\絵本\\umi.pmk"), QStringLiteral("やま"),
+            QStringLiteral("C:\\ピモコ\\Books\\P2002_0315(1)\\NewBook.pmk") }));
+    test::WriteFile(tmp.file(QStringLiteral("BOOKS/P2002_0315(1)/NewBook.pmk")), "x");
     const ToolRun list = RunTool({ QStringLiteral("list"), tmp.path() }, tmp.path());
     ASSERT_EQ(list.exitCode, 0);
     const QJsonArray entries = list.json()[QStringLiteral("entries")].toArray();
-    ASSERT_EQ(entries.size(), 2);
+    ASSERT_EQ(entries.size(), 3);
     const QJsonObject e0 = entries[0].toObject();
     EXPECT_EQ(e0[QStringLiteral("slot")].toInt(), 0);
     EXPECT_EQ(e0[QStringLiteral("title")].toString(), QStringLiteral("そら"));
@@ -211,6 +226,9 @@ TEST_F(PimokoBookTool, SettingsAndList)
         tmp.path() + QStringLiteral("/BOOKS/P2002_0315(1)/NewBook.pmk"));
     EXPECT_EQ(entries[1].toObject()[QStringLiteral("path")].toString(),
         QStringLiteral("C:\\絵本\\umi.pmk"));
+    // A Windows path, found from its "BOOKS" folder on under the start-up folder.
+    EXPECT_EQ(entries[2].toObject()[QStringLiteral("path")].toString(),
+        tmp.file(QStringLiteral("BOOKS/P2002_0315(1)/NewBook.pmk")));
 }
 
 } // namespace

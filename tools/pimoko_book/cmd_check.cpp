@@ -1,3 +1,4 @@
+#include "book/book_list.h"
 #include "book/open_book.h"
 #include "platform/paths.h"
 #include "platform/prompt_port.h"
@@ -52,6 +53,11 @@ int RunCheck(const QStringList& args)
         return 1;
     }
     QStringList problems;
+    // The library refuses a book whose path its list file cannot hold.
+    if (ListedFileName(book.StartupFolder(), book.BookFilePath).isEmpty())
+        problems.append(QStringLiteral("book path holds a character Shift_JIS cannot hold, so "
+                                       "the library cannot list it: %1")
+                            .arg(book.BookFilePath));
     for (int n = 1; n <= TOpenBook::kPageCount; ++n) {
         const TNovelPage& p = book.Page(n);
         if (!p.InUse)
