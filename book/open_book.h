@@ -49,10 +49,12 @@ public:
     // Replaces the open book by the file's content. False (after a message) when the
     // file is refused or cannot be read, or when a malformed number stopped the load:
     // then the pages read until then stay loaded, and BookFilePath is empty so that a
-    // save cannot overwrite the file that was not fully read.
+    // save cannot overwrite the file that was not fully read. A bad number in the header
+    // changes no default. A file of a refused type leaves a clean empty book.
     bool LoadBook(const QString& path);
     void NewBook();
-    // Saves to BookFilePath, auto-saving a never-saved book. True when written.
+    // Saves to BookFilePath, auto-saving a never-saved book. True when written; a first
+    // auto-save that cannot be written leaves the book never saved.
     bool SaveBook();
     bool CreateAutoSaveFolder();
     bool SaveBookAs();
