@@ -139,6 +139,7 @@ TEST_F(EditorTest, InsertingBeforePageTwo)
     book.Page(1).LinkPage = 2;
     book.Page(1).GotoPage = 1;
     book.Page(3).GotoPage = 3;
+    book.Page(3).LinkPage = 300; // would point past the book: none
     editor->ShowPage(2);
     editor->Memo1Edited({ QStringLiteral("書きかけ") });
 
@@ -147,6 +148,7 @@ TEST_F(EditorTest, InsertingBeforePageTwo)
     EXPECT_EQ(book.Page(1).LinkPage, 3);
     EXPECT_EQ(book.Page(1).GotoPage, 1);
     EXPECT_EQ(book.Page(4).GotoPage, 4);
+    EXPECT_EQ(book.Page(4).LinkPage, 0);
     // The unsaved edit of page 2 moved with it.
     EXPECT_EQ(book.Page(3).TextLines, QStringList { QStringLiteral("書きかけ") });
     EXPECT_TRUE(book.Page(2).InUse);
