@@ -204,9 +204,7 @@ void TForm2::ReadBitBtnClick()
 {
     if (Busy())
         return;
-    // What the author has typed so far is what plays.
-    Act([&] { editor_.StorePage(); });
-    peers_.PlayFromCurrentPage();
+    Act([&] { peers_.PlayFromCurrentPage(); });
 }
 
 void TForm2::SaveBitBtnClick()
@@ -245,6 +243,11 @@ void TForm2::WriteBitBtnClick()
 {
     if (Busy())
         return;
+    if (editor_.Book().BookFilePath.isEmpty()) {
+        prompt_.ShowMessage(MessageKind::Information, windowTitle(),
+            QStringLiteral("配布ファイルを作成する前にファイルを保存して下さい"));
+        return;
+    }
     Act([&] { peers_.OpenDistribution(); });
 }
 

@@ -28,7 +28,8 @@ class EditorWindowPeers {
 public:
     virtual ~EditorWindowPeers() = default;
     // "再生": the title list's slider rebuilt, the viewer's cursor and go-on glyph reset,
-    // the sounds stopped, and playback started at the current page.
+    // the sounds stopped, and playback started at the current page (which stores the page
+    // being edited first).
     virtual void PlayFromCurrentPage() { }
     // The insertion question (before = insert before the current page). False when there
     // is no such window: the editor then inserts an empty page itself.
@@ -37,7 +38,7 @@ public:
         (void)before;
         return false;
     }
-    // "配布ファイル作成": the distribution confirmation window.
+    // "配布ファイル作成" on a book that has been saved: the distribution confirmation window.
     virtual void OpenDistribution() { }
     // The editor closes for good: the settings file keeps the book defaults.
     virtual void WriteSettings() { }

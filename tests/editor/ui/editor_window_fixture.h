@@ -53,6 +53,15 @@ struct Sounds : SoundPort {
     void StopSounds() override { calls << QStringLiteral("stop"); }
 };
 
+// The windows the editor opens, as far as the editor window reaches them.
+struct OtherWindows : TextSettingsPort, EffectsPort, BookOptionsPort, GraphicEditorPort {
+    QStringList opened;
+    void OpenTextSettings(const TextSettingsRequest&) override { opened << "text"; }
+    void OpenEffects(const EffectsRequest&) override { opened << "effects"; }
+    void OpenBookOptions(const BookOptionsRequest&) override { opened << "options"; }
+    void OpenGraphicEditor(const QString& file) override { opened << "paint:" + file; }
+};
+
 // Counts the preview pictures the page editor hands the window.
 class CountingEditorWindow : public TForm2 {
 public:
@@ -78,6 +87,10 @@ protected:
         EditorPorts ports;
         ports.titleList = &titleList;
         ports.sound = &sound;
+        ports.textSettings = &others;
+        ports.effects = &others;
+        ports.bookOptions = &others;
+        ports.graphicEditor = &others;
         window = std::make_unique<CountingEditorWindow>(*editor, busy, prompt, peers, ports);
         book.NewBook();
         window->show();
@@ -101,6 +114,7 @@ protected:
     ThumbnailCache thumbnails;
     TitleList titleList;
     Sounds sound;
+    OtherWindows others;
     WindowPeers peers;
     std::unique_ptr<TPageEditor> editor;
     std::unique_ptr<CountingEditorWindow> window;

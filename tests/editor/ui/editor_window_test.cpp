@@ -145,8 +145,23 @@ TEST_F(EditorWindowTest, PictureAndSoundButtonsReachThePageAndShowIt)
 
     QTest::mouseClick(window->BitBtn5, Qt::LeftButton);
     EXPECT_EQ(titleList.shownForEditing, 1);
+    QTest::mouseClick(window->SetTextBitBtn, Qt::LeftButton); // no text yet: nothing
+    Commit(window->Memo1, QStringLiteral("あ"));
+    QTest::mouseClick(window->SetTextBitBtn, Qt::LeftButton);
+    QTest::mouseClick(window->BitBtn6, Qt::LeftButton);
+    QTest::mouseClick(window->OptionButton, Qt::LeftButton);
+    QTest::mouseClick(window->Image1, Qt::LeftButton);
+    EXPECT_EQ(others.opened,
+        QStringList({ QStringLiteral("text"), QStringLiteral("effects"), QStringLiteral("options"),
+            QStringLiteral("paint:") }));
     QTest::mouseClick(window->ReadBitBtn, Qt::LeftButton);
     EXPECT_EQ(peers.plays, 1);
+    // A book never saved cannot be distributed yet.
+    QTest::mouseClick(window->WriteBitBtn, Qt::LeftButton);
+    EXPECT_EQ(peers.distributions, 0);
+    EXPECT_EQ(
+        prompt.LastText(), QStringLiteral("配布ファイルを作成する前にファイルを保存して下さい"));
+    book.BookFilePath = tmp.file(QStringLiteral("mori.pmk"));
     QTest::mouseClick(window->WriteBitBtn, Qt::LeftButton);
     EXPECT_EQ(peers.distributions, 1);
 }
