@@ -107,6 +107,16 @@ TEST_F(EditorWindowTest, HeadingIsStoredOnEnterAndWhenTheEditIsLeft)
     QFocusEvent leave(QEvent::FocusOut, Qt::TabFocusReason);
     QApplication::sendEvent(window->Edit4, &leave);
     EXPECT_EQ(book.Page(1).Title, QStringLiteral("もりのなかで"));
+
+    // Another window takes over while the heading changed but lost no focus: stored too.
+    window->Memo1->setFocus();
+    Commit(window->Edit4, QStringLiteral("は"));
+    QWidget other;
+    other.show();
+    QApplication::setActiveWindow(&other);
+    QEvent deactivated(QEvent::ActivationChange);
+    QApplication::sendEvent(window.get(), &deactivated);
+    EXPECT_EQ(book.Page(1).Title, QStringLiteral("もりのなかでは"));
 }
 
 TEST_F(EditorWindowTest, BookMadeInTheWindowReadsBackTheSame)
