@@ -317,17 +317,23 @@ bool TPageEditor::StorePage()
     CopyControlsInto(page, effectWait);
     GiveDefaultFont(page);
 
+    // Once the defaults are given or the delays reset, the page's delays match its text:
+    // a later store (a save, the text settings window, closing) keeps them, so speeds set
+    // afterwards are not lost and a saved book does not count as changed again.
     if (!PageHadText) {
         if (applyTextDefaults) {
             MarkModified();
             ResetDelaysToDefault(page, book_.DefaultCharDelay);
             GiveTextDefaults(page);
+            PageHadText = true;
+            TextChanged = false;
         }
         InvalidateAfterChange();
         RefreshTitleListIfVisible();
     } else if (TextChanged) {
         MarkModified();
         ResetDelaysToDefault(page, book_.DefaultCharDelay);
+        TextChanged = false;
         InvalidateAfterChange();
         RefreshTitleListIfVisible();
     }

@@ -129,7 +129,6 @@ public:
     // Value holders of the hidden panels.
     QString EffectWaitEdit = QStringLiteral("500");
     QString Edit3 = QStringLiteral("100"); // the default per-character delay
-    bool FullScreenCheckBox = false; // the screen mode the viewer is asked for
     QString FontNameLabel; // the default font
     QString FontHeightLabel; // its point size, without sign
     ColorRef FontColorShape = 0;
@@ -219,7 +218,6 @@ public:
     void ResetPageTitleList();
     void DropThumbnails();
     void ShowPageLabel(int n);
-    bool WantsFullScreen() const { return FullScreenCheckBox; }
 
     // ---- Actions of the window's controls --------------------------------------------
 
@@ -252,7 +250,7 @@ public:
     void Edit4KeyDown(int key);
     void FormDeactivate();
 
-    // The texts of the design.
+    // The window texts of the editing actions.
     static const QString kCannotInsert; // "ページを挿入できませんでした。"
     static const QString kConfirmDelete;
     static const QString kCannotOpenPicture; // "画像ファイルが開けません。"

@@ -1,20 +1,45 @@
 #include "app/core/book_session.h"
 
 #include "book/page_limits.h"
+#include "editor/page_editor.h"
 #include "platform/cursor_ids.h"
 #include "platform/line_file.h"
 #include "platform/paths.h"
 #include "player/compositor.h"
 #include "player/playback.h"
+#include "player/sound_player.h"
 #include "player/thumbnail_cache.h"
 #include "player/viewer_state.h"
 #include "player/viewer_state_actions.h"
+#include "text/font_table.h"
 
 #include <QDir>
 #include <QFileInfo>
 
 namespace pimoko {
 namespace {
+
+// The editor's audition: the player's sound operations once the viewer is attached.
+class AuditionSoundPort : public SoundPort {
+public:
+    explicit AuditionSoundPort(const TBookSession& session)
+        : session_(session)
+    {
+    }
+    void PlaySound(const QString& file, bool looped) override
+    {
+        if (TPlayback* player = session_.Playback())
+            player->PlaySound(file, looped);
+    }
+    void StopSounds() override
+    {
+        if (TPlayback* player = session_.Playback())
+            player->StopSounds();
+    }
+
+private:
+    const TBookSession& session_;
+};
 
 const QString kRecoveredSuffix = QStringLiteral(".recovered.pmk");
 const QString kRecoveredUnsaved = QStringLiteral("recovered.pmk");
@@ -29,6 +54,7 @@ TBookSession::TBookSession(PromptPort& prompt, const QString& startupFolder, Clo
     , library_(prompt, *this, startupFolder, &busy_)
     , thumbnails_(std::make_unique<ThumbnailCache>(startupFolder))
     , compositor_(std::make_unique<Compositor>(clock))
+    , audition_(std::make_unique<AuditionSoundPort>(*this))
 {
 }
 
@@ -37,6 +63,20 @@ TBookSession::~TBookSession()
     // The player goes first: it works on the compositor and the viewer's parts.
     actions_.reset();
     playback_.reset();
+    editor_.reset();
+}
+
+TPageEditor& TBookSession::CreateEditor(const EditorPorts& ports)
+{
+    if (!editor_) {
+        fonts_ = std::make_unique<FontTable>();
+        fonts_->FillFontTable();
+        editor_ = std::make_unique<TPageEditor>(
+            book_, prompt_, busy_, *fonts_, thumbnails_.get(), ports);
+        editor_->ShowDefaults();
+        editor_->ShowPage(1);
+    }
+    return *editor_;
 }
 
 void TBookSession::AttachViewer(const ViewerParts& viewer)
@@ -118,6 +158,8 @@ void TBookSession::ClearThumbnails()
 {
     for (int set = 0; set < ThumbnailCache::kSets; ++set)
         thumbnails_->ClearThumbnails(set);
+    if (editor_)
+        editor_->PagesChanged();
     windows_->ResetTitleList();
 }
 
@@ -139,6 +181,17 @@ void TBookSession::BlankViewer()
     windows_->RepaintViewer();
 }
 
+void TBookSession::PlayFromCurrentPage()
+{
+    if (busy_.IsBusy() || !playback_)
+        return;
+    StorePage();
+    RebuildTitleListSlider();
+    ResetReaderState();
+    playback_->StopSounds();
+    playback_->StartPlaying();
+}
+
 void TBookSession::StartPlaying()
 {
     if (playback_)
@@ -153,7 +206,72 @@ bool TBookSession::CloseEditor()
     return true;
 }
 
-void TBookSession::StorePage() { }
+void TBookSession::StorePage()
+{
+    if (editor_)
+        editor_->StorePage();
+}
+
+void TBookSession::ShowEditorWindow()
+{
+    if (editor_)
+        editor_->ShowEditorWindow();
+}
+
+void TBookSession::ShowBookHeader(const TOpenBook& book)
+{
+    if (editor_)
+        editor_->ShowBookHeader(book);
+}
+
+void TBookSession::ShowFirstPage()
+{
+    if (editor_)
+        editor_->ShowFirstPage();
+}
+
+void TBookSession::SetPageFadeWaitField(const QString& text)
+{
+    if (editor_)
+        editor_->SetPageFadeWaitField(text);
+}
+
+void TBookSession::ShowPage(int n)
+{
+    if (editor_)
+        editor_->ShowPage(n);
+}
+
+void TBookSession::ClearPage(int n)
+{
+    book_.CurrentPage = n;
+    if (editor_) {
+        editor_->ShowPageLabel(n);
+        editor_->ClearPage();
+    }
+}
+
+void TBookSession::ShowPageLabel(int n)
+{
+    if (editor_)
+        editor_->ShowPageLabel(n);
+}
+
+bool TBookSession::OpenInEditor(const QString& path)
+{
+    BlankViewer();
+    if (!book_.LoadBook(path))
+        return false;
+    windows_->ShowEditor();
+    return true;
+}
+
+void TBookSession::NewBookInEditor()
+{
+    BlankViewer();
+    book_.NewBook();
+    windows_->ShowEditor();
+}
 
 void TBookSession::RegisterInLibrary(const QString& path, const QString& title)
 {

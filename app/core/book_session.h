@@ -16,6 +16,9 @@ namespace pimoko {
 
 class Clock;
 class Compositor;
+class FontTable;
+class TPageEditor;
+struct EditorPorts;
 class PromptPort;
 class SoundPort;
 class ThumbnailCache;
@@ -46,6 +49,12 @@ public:
     virtual bool CloseEditorWindow() { return true; }
     // The settings were read: the library shows the player caption or the full tool.
     virtual void SettingsRead(const TSettings&) { }
+    // The editor window is shown (a book opened or started for editing).
+    virtual void ShowEditor() { }
+    // While a page plays the editing windows go down, and come back when the viewer is
+    // hidden.
+    virtual void MinimiseEditorWindows() { }
+    virtual void RestoreEditorWindow() { }
 };
 
 // The viewer's parts the player drives: the viewer window owns them.
@@ -91,6 +100,17 @@ public:
     // The hidden full-screen check box the viewer reads its screen mode from.
     bool FullScreenCheckBox = false;
 
+    // The editing state of the editor window, made with the window (the font table is
+    // filled then, so a session without an editor needs no font database). Once only.
+    TPageEditor& CreateEditor(const EditorPorts& ports);
+    TPageEditor* Editor() const { return editor_.get(); }
+    // The editor's audition buttons play through the player's sound operations.
+    SoundPort& AuditionSounds() { return *audition_; }
+    // "再生": the page being edited is stored, the slider rebuilt, the reader's cursor and
+    // go-on glyph reset, the sounds stopped, and playback starts at the current page.
+    void PlayFromCurrentPage();
+    const FontTable* Fonts() const { return fonts_.get(); }
+
     // The editor's creation: the settings file is read and its defaults become the book's.
     void ReadEditorSettings();
     // The editor's close: the settings file keeps the defaults of the book open last.
@@ -133,6 +153,10 @@ public:
 
     // BookHooks
     bool IsBusy() override { return busy_.IsBusy(); }
+    void ShowEditorWindow() override;
+    void ShowBookHeader(const TOpenBook& book) override;
+    void ShowFirstPage() override;
+    void SetPageFadeWaitField(const QString& text) override;
     void ResetPageTitleList() override { windows_->ResetTitleList(); }
     void DropThumbnails() override { ClearThumbnails(); }
     void RegisterInLibrary(const QString& path, const QString& title) override;
@@ -142,6 +166,16 @@ public:
     // PlaybackEditing
     QString BookTitle() const override { return book_.BookTitle; }
     bool WantsFullScreen() const override { return FullScreenCheckBox; }
+    void ShowPage(int n) override;
+    void ClearPage(int n) override;
+    void ShowPageLabel(int n) override;
+    void MinimiseEditorWindows() override { windows_->MinimiseEditorWindows(); }
+    void RestoreEditorWindow() override { windows_->RestoreEditorWindow(); }
+
+    // The library's "エディタを開く" with a listed book and "絵本の新規作成": the book is
+    // loaded or started and the editor shown. False when the load was refused.
+    bool OpenInEditor(const QString& path) override;
+    void NewBookInEditor() override;
 
     // The title list's choice: the page becomes current, and in player mode playback
     // starts there. Nothing while busy.
@@ -159,6 +193,9 @@ private:
     TLibrary library_;
     std::unique_ptr<ThumbnailCache> thumbnails_;
     std::unique_ptr<Compositor> compositor_;
+    std::unique_ptr<FontTable> fonts_;
+    std::unique_ptr<TPageEditor> editor_;
+    std::unique_ptr<SoundPort> audition_;
     PageSliderPort* slider_ = nullptr;
     TViewerState* viewer_ = nullptr;
     std::unique_ptr<TPlayback> playback_;

@@ -19,6 +19,14 @@
 namespace pimoko {
 namespace {
 
+// The hourglass for a long action, back to normal however the action ends.
+struct WaitCursor {
+    WaitCursor() { QApplication::setOverrideCursor(Qt::WaitCursor); }
+    ~WaitCursor() { QApplication::restoreOverrideCursor(); }
+    WaitCursor(const WaitCursor&) = delete;
+    WaitCursor& operator=(const WaitCursor&) = delete;
+};
+
 constexpr int kItemHeight = 28;
 const QColor kListBlue(0, 0, 255);
 const QColor kNavy(0, 0, 128);
@@ -123,22 +131,13 @@ TForm6::TForm6(TLibrary& library, QWidget* parent)
     RemoveMenuItem = PopupMenu1->addAction(QStringLiteral("削除する"));
 
     connect(BitBtn2, &QPushButton::clicked, this, [this] { ReadBook(true); });
-    connect(BitBtn5, &QPushButton::clicked, this, [this] {
-        if (OpenInEditor)
-            OpenInEditor(Selected());
-    });
-    connect(BitBtn6, &QPushButton::clicked, this, [this] {
-        if (NewBookInEditor)
-            NewBookInEditor();
-    });
+    connect(BitBtn5, &QPushButton::clicked, this, &TForm6::OpenInEditor);
+    connect(BitBtn6, &QPushButton::clicked, this, &TForm6::NewBookInEditor);
     connect(BitBtn1, &QPushButton::clicked, this, &TForm6::AddBook);
     connect(BitBtn3, &QPushButton::clicked, this, &TForm6::RemoveBook);
     connect(BitBtn4, &QPushButton::clicked, this, &TForm6::OpenOptions);
     connect(ReadMenuItem, &QAction::triggered, this, [this] { ReadBook(false); });
-    connect(EditMenuItem, &QAction::triggered, this, [this] {
-        if (OpenInEditor)
-            OpenInEditor(Selected());
-    });
+    connect(EditMenuItem, &QAction::triggered, this, &TForm6::OpenInEditor);
     connect(RemoveMenuItem, &QAction::triggered, this, &TForm6::RemoveBook);
     connect(BookListBox, &QWidget::customContextMenuRequested, this,
         [this](const QPoint& at) { PopupMenu1->popup(BookListBox->viewport()->mapToGlobal(at)); });
@@ -208,6 +207,23 @@ void TForm6::ReadBook(bool fromButtonOrKey)
         Select(selected);
 }
 
+void TForm6::OpenInEditor()
+{
+    int selected = Selected();
+    {
+        WaitCursor wait;
+        library_.OpenInEditor(&selected);
+    }
+    if (selected < 0)
+        BookListBox->clearSelection();
+}
+
+void TForm6::NewBookInEditor()
+{
+    WaitCursor wait;
+    library_.NewBookInEditor();
+}
+
 void TForm6::AddBook()
 {
     library_.AddBook();
@@ -222,7 +238,7 @@ void TForm6::RemoveBook()
 
 void TForm6::OpenOptions()
 {
-    if (library_.Busy || !options_)
+    if (library_.IsBusy() || !options_)
         return;
     options_->OpenAt(frameGeometry().topLeft());
 }

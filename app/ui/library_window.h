@@ -31,10 +31,6 @@ public:
     void SetPlayerMode(bool on);
     bool PlayerMode() const { return playerMode_; }
     void SetOptionsWindow(TForm4* options) { options_ = options; }
-    // Edits and new books live in the editor, which comes later; until then the two
-    // buttons for it call these when set.
-    std::function<void(int selected)> OpenInEditor;
-    std::function<void()> NewBookInEditor;
 
     // The list shows the library's entries again (after an add, a remove or a save
     // elsewhere), keeping the selection where it can.
@@ -47,6 +43,8 @@ public:
 
     // The actions, as the buttons, keys and menu call them.
     void ReadBook(bool fromButtonOrKey);
+    void OpenInEditor();
+    void NewBookInEditor();
     void AddBook();
     void RemoveBook();
     void OpenOptions();

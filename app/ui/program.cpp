@@ -53,9 +53,17 @@ void Program::RegisterWindows()
         return form8_;
     });
     registry_.Register(QStringLiteral("TForm2"), [this] {
-        QWidget* editor = MakePlaceholder(kWindowOrder[2]);
+        EditorPorts ports;
+        ports.titleList = this;
+        ports.sound = &session_.AuditionSounds();
+        TPageEditor& editor = session_.CreateEditor(ports);
+        auto window = std::make_unique<TForm2>(editor, session_.Busy(), *prompt_, *this, ports);
+        form2_ = window.get();
+        windows_.push_back(std::move(window));
         session_.ReadEditorSettings();
-        return editor;
+        editor.ShowDefaults();
+        form2_->ShowState();
+        return form2_;
     });
     registry_.Register(QStringLiteral("TForm3"), [this] {
         MakeViewer();
@@ -78,7 +86,7 @@ void Program::MakeViewer()
     windows_.push_back(std::move(window));
     session_.AttachViewer(
         { form3_->TextEngine(), form3_->State(), form3_->Sounds(), *form8_, *form3_ });
-    form3_->Attach(session_.Playback(), session_.ViewerActions());
+    form3_->Attach(session_.ViewerActions());
 }
 
 void Program::CreateWindows()

@@ -2,6 +2,7 @@
 
 #include "app/core/book_session.h"
 #include "app/core/window_registry.h"
+#include "editor/ui/editor_window.h"
 #include "platform/clock.h"
 #include "platform/ui/qt_prompt_port.h"
 #include "player/ui/title_list_window.h"
@@ -25,7 +26,11 @@ class TViewerActions;
 // The program's windows, made once at start-up in their creation order, wired to the one
 // session that holds the book, the settings, the library, the player and the busy flag.
 // This object only connects windows: every rule lives in the session and its parts.
-class Program : public SessionWindows, public ViewerWindowPeers, public TitleListHooks {
+class Program : public SessionWindows,
+                public ViewerWindowPeers,
+                public TitleListHooks,
+                public EditorWindowPeers,
+                public EditorTitleListPort {
 public:
     // prompt: null for real dialogs. sounds: null for the real players.
     Program(const QString& startupFolder, Clock& clock, PromptPort* prompt = nullptr,
@@ -39,6 +44,7 @@ public:
     TForm6* Library() const { return form6_; }
     TForm3* Viewer() const { return form3_; }
     TForm8* TitleList() const { return form8_; }
+    TForm2* Editor() const { return form2_; }
     TForm4* Options() const { return form4_; }
 
     TBookSession& Session() { return session_; }
@@ -66,6 +72,9 @@ public:
     void RefreshLibraryTitles() override;
     bool CloseEditorWindow() override;
     void SettingsRead(const TSettings& settings) override;
+    void ShowEditor() override;
+    void MinimiseEditorWindows() override;
+    void RestoreEditorWindow() override;
 
     // ViewerWindowPeers
     bool TitleListVisible() const override;
@@ -80,6 +89,19 @@ public:
     void ViewerKeyPress(int key) override;
     void FocusViewer() override;
 
+    // EditorWindowPeers
+    void PlayFromCurrentPage() override { session_.PlayFromCurrentPage(); }
+    void WriteSettings() override { session_.WriteEditorSettings(); }
+
+    // EditorTitleListPort
+    bool IsVisible() const override { return TitleListVisible(); }
+    void Refresh() override;
+    void ReloadTitles() override { Refresh(); }
+    bool ServesPlayer() const override;
+    void Hide() override { HideTitleList(); }
+    void ShowForEditing() override;
+    void Reset() override { ResetTitleList(); }
+
 private:
     void RegisterWindows();
     QWidget* MakePlaceholder(const WindowEntry& entry);
@@ -93,6 +115,8 @@ private:
     std::vector<std::unique_ptr<QWidget>> windows_;
     TForm6* form6_ = nullptr;
     TForm8* form8_ = nullptr;
+    TForm2* form2_ = nullptr;
+    bool editorWasShown_ = false; // before a page played
     TForm3* form3_ = nullptr;
     TForm4* form4_ = nullptr;
     bool terminating_ = false;

@@ -19,8 +19,53 @@ void Program::HideViewer()
 
 void Program::HideEditor()
 {
-    if (QWidget* editor = Window(QStringLiteral("TForm2")))
-        editor->hide();
+    if (form2_)
+        form2_->hide();
+}
+
+void Program::ShowEditor()
+{
+    if (!form2_)
+        return;
+    form2_->ShowState();
+    form2_->showNormal();
+    form2_->raise();
+    form2_->activateWindow();
+    if (TitleListVisible())
+        Refresh();
+}
+
+void Program::MinimiseEditorWindows()
+{
+    editorWasShown_ = form2_ && form2_->isVisible() && !form2_->isMinimized();
+    if (editorWasShown_)
+        form2_->showMinimized();
+}
+
+void Program::RestoreEditorWindow()
+{
+    if (form2_ && editorWasShown_) {
+        form2_->showNormal();
+        form2_->ShowState();
+    }
+    editorWasShown_ = false;
+}
+
+void Program::Refresh()
+{
+    if (form8_ && form8_->isVisible())
+        form8_->RefreshList();
+}
+
+bool Program::ServesPlayer() const
+{
+    return TitleListVisible() && TitleListInPlayerMode();
+}
+
+void Program::ShowForEditing()
+{
+    if (form8_)
+        form8_->ShowInEditorMode();
 }
 
 void Program::ViewerStateChanged()
@@ -61,11 +106,11 @@ void Program::RefreshLibraryTitles()
 
 bool Program::CloseEditorWindow()
 {
-    QWidget* editor = Window(QStringLiteral("TForm2"));
-    if (!editor)
+    if (!form2_)
         return true;
-    editor->close();
-    return !editor->isVisible();
+    // A hidden editor is asked too: its close stores the page and asks about an unsaved
+    // book. It stays open (and shown) when the author cancels.
+    return form2_->close();
 }
 
 void Program::SettingsRead(const TSettings& settings)

@@ -29,8 +29,8 @@ TForm2::TForm2(TPageEditor& editor, const TBusyState& busy, PromptPort& prompt,
     , peers_(peers)
 {
     setWindowTitle(QStringLiteral("ピモコエディタ"));
-    setMinimumSize(kDesignWidth, kDesignHeight);
-    resize(kDesignWidth, kDesignHeight);
+    setMinimumSize(kInitialWidth, kInitialHeight);
+    resize(kInitialWidth, kInitialHeight);
     setFont(EditorFont(12));
 
     BuildBars();

@@ -52,8 +52,8 @@ public:
 class TForm2 : public QWidget, public EditorViewPort {
     Q_OBJECT
 public:
-    static constexpr int kDesignWidth = 716;
-    static constexpr int kDesignHeight = 554;
+    static constexpr int kInitialWidth = 716;
+    static constexpr int kInitialHeight = 554;
 
     // ports: the session's ports for the other windows; the window adds itself as the
     // view and hands them to the editor.

@@ -15,7 +15,7 @@ TEST(EditorLayout, PanelsAndPreviewFollowTheResizeRules)
         QRect image;
     };
     const Case cases[] = {
-        { "design size", { 716, 482 }, 288, { 296, 4, 407, 474 }, { 21, 107, 245, 184 } },
+        { "initial size", { 716, 482 }, 288, { 296, 4, 407, 474 }, { 21, 107, 245, 184 } },
         // 0.85 x 290 = 246.5 and 0.75 x 246 = 184.5 both round to even.
         { "ties to even", { 720, 600 }, 290, { 298, 4, 409, 592 }, { 22, 166, 246, 184 } },
         // Too low for 0.85 of the width: 90 pixels are kept, the width is 1.33 x the height.

@@ -71,6 +71,29 @@ TEST_F(EditorTest, FirstTextOfAPageTakesTheTextDefaults)
     EXPECT_EQ(book.Page(3).FontFamily, -1);
 }
 
+// A store after the defaults were given (a save, the text settings window, the close)
+// keeps the speeds set since and leaves a saved book unchanged.
+TEST_F(EditorTest, DelaysGivenOnceAreKeptByLaterStores)
+{
+    UsePages(1);
+    for (const bool hadText : { false, true }) {
+        SCOPED_TRACE(hadText);
+        editor->ShowPage(1);
+        if (!hadText) {
+            editor->Memo1Edited({});
+            book.Page(1).TextLines.clear();
+            editor->ShowPage(1);
+        }
+        editor->Memo1Edited({ QStringLiteral("かきく") });
+        editor->StorePage();
+        book.Page(1).CharDelays[1] = 999; // the text settings window's choice
+        book.Modified = false;
+        editor->StorePage();
+        EXPECT_EQ(book.Page(1).CharDelays[1], 999);
+        EXPECT_FALSE(book.Modified);
+    }
+}
+
 TEST_F(EditorTest, ShowingAPageWithoutTextClearsItsFont)
 {
     UsePages(2);

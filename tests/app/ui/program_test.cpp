@@ -4,6 +4,8 @@
 #include "app/ui/program.h"
 #include "book/book_list.h"
 #include "book/settings_file.h"
+#include "editor/page_editor.h"
+#include "editor/ui/editor_window.h"
 #include "platform/line_file.h"
 #include "platform/prompt_port.h"
 #include "player/playback.h"
@@ -14,7 +16,10 @@
 
 #include <QAction>
 #include <QDir>
+#include <QLabel>
+#include <QLineEdit>
 #include <QListWidget>
+#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTest>
@@ -205,6 +210,65 @@ TEST_F(ProgramTest, ClosingTheLibrarySavesTheListAndEndsTheLoop)
     QStringList lines;
     ASSERT_TRUE(ReadLineFile(File(QStringLiteral("PBooklst.dat")), &lines));
     EXPECT_EQ(lines.value(1), QStringLiteral("きつねの本"));
+}
+
+TEST_F(ProgramTest, OpenInEditorShowsTheSelectedBookAtItsFirstPage)
+{
+    WriteSettingsFile();
+    ListBook();
+    Start();
+    TForm6* library = program->Library();
+    library->Select(0);
+    QTest::mouseClick(library->BitBtn5, Qt::LeftButton);
+    TForm2* editor = program->Editor();
+    ASSERT_NE(editor, nullptr);
+    EXPECT_TRUE(editor->isVisible());
+    EXPECT_EQ(editor->windowTitle(), QStringLiteral("ピモコエディタ"));
+    EXPECT_EQ(editor->BookTitleEdit->text(), QStringLiteral("きつねの本"));
+    EXPECT_EQ(editor->PageLabel->text(), QStringLiteral("1"));
+    EXPECT_EQ(editor->Edit4->text(), QStringLiteral("ページ1"));
+    EXPECT_EQ(editor->Memo1->toPlainText(), QStringLiteral("いち"));
+    EXPECT_EQ(library->Selected(), -1) << "the entry is deselected once the book is open";
+}
+
+// A book made from nothing in the editor is saved (auto-saved into a dated folder and
+// listed), the program closed, and the book opened again from the library: it reads back
+// as it was written.
+TEST_F(ProgramTest, ABookMadeInTheEditorReadsBackAfterARestart)
+{
+    WriteSettingsFile();
+    WriteLineFile(File(QStringLiteral("PBooklst.dat")), { kBookListHeader });
+    QDir(dir.path()).mkdir(QStringLiteral("BOOKS"));
+    Start();
+    QTest::mouseClick(program->Library()->BitBtn6, Qt::LeftButton);
+    TForm2* editor = program->Editor();
+    ASSERT_TRUE(editor->isVisible());
+    editor->BookTitleEdit->selectAll();
+    QTest::keyClicks(editor->BookTitleEdit, QStringLiteral("はじめての本"));
+    QTest::keyClicks(editor->Edit4, QStringLiteral("first"));
+    editor->Memo1->setPlainText(QStringLiteral("むかしむかし"));
+    QTest::mouseClick(editor->BitBtn3, Qt::LeftButton); // next page
+    EXPECT_EQ(editor->PageLabel->text(), QStringLiteral("2"));
+    editor->Memo1->setPlainText(QStringLiteral("おしまい"));
+    editor->SaveBitBtnClick();
+    const QString saved = program->Book().BookFilePath;
+    ASSERT_FALSE(saved.isEmpty()) << prompt.Texts().join(QLatin1Char('\n')).toStdString();
+    const QStringList written = program->Book().BookFileLines();
+    EXPECT_EQ(program->Book().Page(1).TextLines, QStringList { QStringLiteral("むかしむかし") });
+    EXPECT_EQ(program->Book().Page(2).TextLines, QStringList { QStringLiteral("おしまい") });
+    EXPECT_EQ(program->Book().Page(1).CharDelays[5], 100) << "new text takes the default speed";
+    EXPECT_TRUE(program->Library()->close());
+    program.reset();
+
+    Start();
+    TForm6* library = program->Library();
+    ASSERT_EQ(library->BookListBox->count(), 1);
+    EXPECT_EQ(library->BookListBox->item(0)->text(), QStringLiteral("はじめての本"));
+    library->Select(0);
+    QTest::mouseClick(library->BitBtn5, Qt::LeftButton);
+    EXPECT_EQ(program->Book().BookFilePath, saved);
+    EXPECT_EQ(program->Book().BookFileLines(), written);
+    EXPECT_EQ(program->Editor()->Memo1->toPlainText(), QStringLiteral("むかしむかし"));
 }
 
 } // namespace

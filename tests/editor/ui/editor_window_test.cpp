@@ -17,7 +17,7 @@ namespace {
 
 using test::EditorWindowTest;
 
-TEST_F(EditorWindowTest, ShowsTheDesignOnANewBook)
+TEST_F(EditorWindowTest, ShowsItsControlsOnANewBook)
 {
     EXPECT_EQ(window->windowTitle(), QStringLiteral("ピモコエディタ"));
     EXPECT_EQ(window->minimumSize(), QSize(716, 554));
