@@ -36,17 +36,6 @@ void TypingStepper::Cancel()
     typing_ = false;
 }
 
-void TypingStepper::PollStop()
-{
-    if (!typing_ || !hasPending_ || !StopRequested())
-        return;
-    clock_.Cancel(pending_);
-    pending_ = clock_.At(clock_.NowMs(), [this]() {
-        hasPending_ = false;
-        Finish(true);
-    });
-}
-
 bool TypingStepper::StopRequested() const
 {
     return callbacks_.stopRequested && callbacks_.stopRequested();
@@ -56,8 +45,8 @@ void TypingStepper::ScheduleNext()
 {
     hasPending_ = true;
     if (index_ > engine_.CharCount()) {
-        // The last character also gets its turn of the event loop and its stop test
-        // before the page ends.
+        // The page ends on the next turn of the event loop; a stop that came in that
+        // turn is reported with it.
         pending_ = clock_.At(clock_.NowMs(), [this]() {
             hasPending_ = false;
             Finish(StopRequested());
@@ -70,10 +59,6 @@ void TypingStepper::ScheduleNext()
 void TypingStepper::Step()
 {
     hasPending_ = false;
-    if (StopRequested()) {
-        Finish(true);
-        return;
-    }
     lastTypeTime_ = clock_.NowMs();
     const int n = index_;
     const QString ch = engine_.CharAt(n);
@@ -85,6 +70,10 @@ void TypingStepper::Step()
         callbacks_.onChar(n, ch, !skipped);
     if (!typing_)
         return; // cancelled from the callback
+    if (StopRequested()) {
+        Finish(true);
+        return;
+    }
     ScheduleNext();
 }
 

@@ -13,16 +13,17 @@ class TTextShotB;
 // Types a page's text through a TTextShotB, one character per step of the event loop,
 // each after its delay counted from the start of the previous character (or of the
 // typing, for the first). Between characters control goes back to the event loop, so
-// the reader's stop actions are seen; the stop request is tested after each character,
-// and before a character whose delay was waited for. A half-width space whose delay is
-// 0 or less is skipped without drawing. At the end (also when stopped) a deferred page
-// is blended into its target once, then the done callback runs.
+// the reader's stop actions are seen; the stop request is tested right after each
+// character, never before one: a stop that comes while a character's delay runs (or
+// before the typing started) ends the page once that character is drawn. A half-width
+// space whose delay is 0 or less is skipped without drawing. At the end (also when
+// stopped) a deferred page is blended into its target once, then the done callback runs.
 class TypingStepper {
 public:
     struct Callbacks {
         // After character n was typed (drawn) or skipped.
         std::function<void(int n, const QString& ch, bool drawn)> onChar;
-        // Tested after each character; true leaves the typing.
+        // Tested after each character; true ends the typing.
         std::function<bool()> stopRequested;
         // When typing ended: stopped is true when the stop request ended it.
         std::function<void(bool stopped)> onDone;
@@ -36,10 +37,6 @@ public:
     // Starts typing the engine's text from character 1. Does nothing and returns false
     // while typing is under way.
     bool Start(Callbacks callbacks);
-    // Tests the stop request now, while waiting for the next character: the viewer calls
-    // it when the reader stops, so that a long delay does not hold the page. The page
-    // then ends from the event loop.
-    void PollStop();
     // Forgets the pending step without finishing: no composite, no done callback (for
     // tearing the viewer down).
     void Cancel();

@@ -46,8 +46,9 @@ protected:
             typed.push_back({ n, ch, drawn, clock.NowMs() });
             events.push_back(QStringLiteral("char %1").arg(n));
         };
-        c.stopRequested
-            = [this]() { return stopAfter > 0 && static_cast<int>(typed.size()) >= stopAfter; };
+        c.stopRequested = [this]() {
+            return stop || (stopAfter > 0 && static_cast<int>(typed.size()) >= stopAfter);
+        };
         c.onDone = [this](bool stopped) {
             events.push_back(stopped ? QStringLiteral("stopped") : QStringLiteral("done"));
             doneAt = clock.NowMs();
@@ -63,6 +64,7 @@ protected:
     std::vector<Typed> typed;
     QStringList events;
     int stopAfter = 0;
+    bool stop = false;
     qint64 doneAt = -1;
 };
 
@@ -116,22 +118,42 @@ TEST_F(TypingStepperTest, StopIsSeenAfterACharacterAndEndsThePage)
     EXPECT_FALSE(clock.HasPending());
 }
 
-TEST_F(TypingStepperTest, AStopDuringALongDelayEndsThePageWhenPolled)
+// The reader's stop comes between characters, while the next one's delay runs: that
+// character is still typed after its delay, and the page ends right after it, never
+// after the delay of the one that follows.
+TEST_F(TypingStepperTest, AStopEndsThePageOnceTheCharacterBeingTypedIsDrawn)
 {
-    engine.SetText({ QStringLiteral("あい") });
-    engine.SetCharDelay(1, 5000);
-    ASSERT_TRUE(stepper.Start(Record()));
-    clock.Advance(100);
-    ASSERT_EQ(typed.size(), 1u);
-    stepper.PollStop(); // nothing requested yet
-    EXPECT_TRUE(stepper.IsTyping());
-    stopAfter = 1;
-    stepper.PollStop();
-    EXPECT_TRUE(events.size() == 1); // the page ends from the event loop
-    clock.Advance(1);
-    EXPECT_EQ(events.last(), QStringLiteral("stopped"));
-    EXPECT_LT(doneAt, 200);
-    EXPECT_FALSE(clock.HasPending());
+    struct Case {
+        const char* what;
+        qint64 stopAt; // -1: before the typing starts (during the page's opening fade)
+        QStringList events;
+        qint64 doneAt;
+    };
+    const Case cases[] = {
+        { "before the typing", -1, { "char 1", "stopped" }, 100 },
+        { "in the first delay", 50, { "char 1", "stopped" }, 100 },
+        { "in a long delay", 200, { "char 1", "char 2", "stopped" }, 5100 },
+        { "in the last delay", 5120, { "char 1", "char 2", "char 3", "stopped" }, 5150 },
+    };
+    for (const Case& c : cases) {
+        engine.SetText({ QStringLiteral("あいう") });
+        engine.SetCharDelay(0, 100);
+        engine.SetCharDelay(1, 5000);
+        engine.SetCharDelay(2, 50);
+        typed.clear();
+        events.clear();
+        stop = c.stopAt < 0;
+        const qint64 start = clock.NowMs();
+        ASSERT_TRUE(stepper.Start(Record())) << c.what;
+        if (c.stopAt >= 0) {
+            clock.Advance(c.stopAt);
+            stop = true;
+        }
+        clock.RunUntilIdle();
+        EXPECT_EQ(events, c.events) << c.what;
+        EXPECT_EQ(doneAt - start, c.doneAt) << c.what;
+        EXPECT_FALSE(clock.HasPending()) << c.what;
+    }
 }
 
 TEST_F(TypingStepperTest, DeferredPagesAreBlendedOnceAtTheEndEvenWhenStopped)
