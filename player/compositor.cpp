@@ -151,6 +151,18 @@ void Compositor::StopFade()
     fade_->task = clock_.At(clock_.NowMs(), [this] { FadeStep(); });
 }
 
+void Compositor::AbandonFade(bool showTarget)
+{
+    if (!fade_)
+        return;
+    if (fade_->task)
+        clock_.Cancel(fade_->task);
+    delete fade_;
+    fade_ = nullptr;
+    if (showTarget)
+        PresentBackBuffer();
+}
+
 void Compositor::FadeStep()
 {
     if (!fade_)

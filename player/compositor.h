@@ -76,6 +76,10 @@ public:
     bool IsFading() const { return fade_ != nullptr; }
     // Ends the running fade on its next turn of the event loop, as a stop request would.
     void StopFade();
+    // Ends the running fade now and forgets it: none of its hooks run, nothing of it is
+    // drawn later. With showTarget the viewer picture gets the target, as at the end of
+    // every fade; the caller refreshes the screen.
+    void AbandonFade(bool showTarget);
 
     // Viewer picture, back buffer and fade source black. The viewer clears its link areas
     // and refreshes the screen itself.
