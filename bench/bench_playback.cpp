@@ -109,7 +109,7 @@ void BM_TypingLateness(benchmark::State& state)
         StillSlider slider;
         PlaybackEditing editing;
         PlaybackScreen screen;
-        bool busy = false;
+        TBusyState busy;
         TPlayback playback(PlaybackParts {
             book, compositor, text, viewer, clock, sounds, slider, editing, screen, busy });
         QEventLoop loop;

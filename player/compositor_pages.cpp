@@ -2,6 +2,7 @@
 
 #include "book/novel_page.h"
 #include "book/open_book.h"
+#include "book/page_limits.h"
 #include "platform/bitmap.h"
 #include "platform/paths.h"
 #include "player/compositor_drawing.h"
@@ -19,8 +20,6 @@ PageSource PagesOf(const TOpenBook& book)
 }
 
 namespace {
-
-constexpr int kLastPage = 300;
 
 // Page k's own background, when it has one.
 bool OwnBackgroundOf(const TNovelPage& page, int k, PageBackground* found)
@@ -43,7 +42,7 @@ bool OwnBackgroundOf(const TNovelPage& page, int k, PageBackground* found)
 PageBackground SearchDown(const PageSource& pages, int from)
 {
     PageBackground found;
-    for (int k = qMin(from, kLastPage); k >= 1; --k)
+    for (int k = qMin(from, kMaxPages); k >= 1; --k)
         if (OwnBackgroundOf(pages(k), k, &found))
             return found;
     return PageBackground();
@@ -153,7 +152,7 @@ void DrawPageLayers(QImage& bitmap, const TNovelPage& page, const PathResolver& 
 void ComposePage(const PageSource& pages, int n, QImage& bitmap, const PathResolver& resolve,
     ThumbnailCache* cache, int cacheSet)
 {
-    if (n < 1 || n > kLastPage) {
+    if (n < 1 || n > kMaxPages) {
         bitmap = NewBitmap24(kPageWidth, kPageHeight);
         return;
     }
@@ -183,7 +182,7 @@ void PageComposer::Reset()
 
 void PageComposer::ComposePage(int n, QImage& bitmap)
 {
-    if (n < 1 || n > kLastPage) {
+    if (n < 1 || n > kMaxPages) {
         bitmap = NewBitmap24(kPageWidth, kPageHeight);
         Reset();
         return;

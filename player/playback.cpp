@@ -2,6 +2,7 @@
 
 #include "book/novel_page.h"
 #include "book/open_book.h"
+#include "book/page_limits.h"
 #include "platform/sjis_codec.h"
 #include "player/compositor.h"
 #include "player/viewer_state.h"
@@ -24,32 +25,43 @@ TPlayback::TPlayback(const PlaybackParts& parts)
 
 TPlayback::~TPlayback()
 {
-    Abandon();
+    stepper_.Cancel();
+    // The viewer's picture may be gone already: the fade is dropped without a last copy.
+    parts_.compositor.AbandonFade(false);
 }
 
 void TPlayback::Abandon()
 {
     stepper_.Cancel();
-    // A fade still running ends on its own; its report no longer continues a page.
     ++fadeSerial_;
-    if (parts_.compositor.IsFading())
-        parts_.compositor.StopFade();
+    if (parts_.compositor.IsFading()) {
+        // Ended here and now: a copy left for later would land on the next page's picture.
+        parts_.compositor.AbandonFade(true);
+        parts_.screen.RepaintPicture();
+    }
     pagePending_ = false;
+}
+
+void TPlayback::RequestStop()
+{
+    parts_.busy.RequestStop();
+    // The fade's wait between steps does not hold the stop.
+    if (pagePending_ && parts_.compositor.IsFading())
+        parts_.compositor.StopFade();
 }
 
 int TPlayback::LinkPageOf(int page) const
 {
-    if (page < 1 || page > kLastPage)
+    if (page < 1 || page > kMaxPages)
         return -1;
     const int link = parts_.book.Page(page).LinkPage;
-    return link >= 1 && link <= kLastPage ? link : -1;
+    return link >= 1 && link <= kMaxPages ? link : -1;
 }
 
 void TPlayback::StartPlaying()
 {
-    if (parts_.busy)
+    if (!parts_.busy.TryTake())
         return;
-    parts_.busy = true;
     const auto change = parts_.viewer.ApplyScreenMode(parts_.editing.WantsFullScreen());
     if (change != TViewerState::ScreenChange::None) {
         parts_.screen.HideTitleList();
@@ -65,7 +77,7 @@ void TPlayback::StartPlaying()
     parts_.compositor.SetBookFolder(parts_.book.BookFolder);
     parts_.text.SetRotatedChars(parts_.book.Escapement);
     int n = parts_.book.CurrentPage;
-    if (n < 1 || n > kLastPage)
+    if (n < 1 || n > kMaxPages)
         n = parts_.book.CurrentPage = 1;
     PlayPage(n);
 }
@@ -77,7 +89,7 @@ bool TPlayback::PlayPage(int n)
     observer_->OnPage(n, p.InUse);
     if (!p.InUse) {
         parts_.slider.EnableSlider(true);
-        parts_.busy = false;
+        parts_.busy.Release();
         pagePending_ = false;
         Wait();
         return false;
@@ -88,7 +100,7 @@ bool TPlayback::PlayPage(int n)
     parts_.viewer.goOnVisible = false;
     parts_.screen.ShowViewer();
     parts_.screen.ViewerStateChanged();
-    stopRequest_ = false;
+    parts_.busy.ClearStop();
 
     if (p.SoundStop)
         StopSounds();
@@ -141,7 +153,7 @@ void TPlayback::ShowBackBuffer(const TNovelPage& page, bool fade, void (TPlaybac
     const int serial = ++fadeSerial_;
     const std::weak_ptr<int> life = life_;
     FadeHooks hooks;
-    hooks.stopRequested = [this, life] { return life.expired() || stopRequest_; };
+    hooks.stopRequested = [this, life] { return life.expired() || parts_.busy.StopRequested(); };
     hooks.refresh = [this, life] {
         if (!life.expired())
             parts_.screen.RepaintPicture();
@@ -212,17 +224,15 @@ void TPlayback::SetUpText(const TNovelPage& p)
 
 void TPlayback::StartTyping()
 {
-    charsTyped_ = 0;
     TypingStepper::Callbacks callbacks;
     callbacks.onChar = [this](int n, const QString& ch, bool drawn) {
-        ++charsTyped_;
         if (drawn && !parts_.text.DeferredComposite())
             parts_.screen.RepaintPicture();
         observer_->OnChar(n, ch, drawn);
     };
-    // A stop that came before the typing (during the opening fade) still lets the first
-    // character be typed: the stop is seen after a character, never before the first.
-    callbacks.stopRequested = [this] { return stopRequest_ && charsTyped_ > 0; };
+    // Tested after each character, so a stop that came during the opening fade still lets
+    // the first character be typed.
+    callbacks.stopRequested = [this] { return parts_.busy.StopRequested(); };
     callbacks.onDone = [this](bool) { PageDone(); };
     stepper_.Start(std::move(callbacks));
 }
@@ -299,8 +309,8 @@ void TPlayback::ContinuePageDone()
     }
 
     int next = nextPageGoto_ > 0 ? nextPageGoto_ : book.CurrentPage + 1;
-    if (next > kLastPage) {
-        next = kLastPage;
+    if (next > kMaxPages) {
+        next = kMaxPages;
         ApplyEndOfBookCursor();
     }
     book.CurrentPage = next;
@@ -310,10 +320,10 @@ void TPlayback::ContinuePageDone()
         parts_.editing.ShowPage(next);
         parts_.slider.SelectSliderPage(done);
         observer_->OnPageDone(done, next, nextPagePeriod_, v.Links().LinkCount());
-        if (p.Period || stopRequest_) {
+        if (p.Period || parts_.busy.StopRequested()) {
             v.goOnVisible = true;
             parts_.screen.ViewerStateChanged();
-            parts_.busy = false;
+            parts_.busy.Release();
             pagePending_ = false;
             Wait();
         } else {
@@ -331,7 +341,7 @@ void TPlayback::ContinuePageDone()
     parts_.slider.SelectSliderPage(done);
     v.goOnVisible = true;
     parts_.slider.EnableSlider(true);
-    parts_.busy = false;
+    parts_.busy.Release();
     pagePending_ = false;
     ApplyEndOfBookCursor();
     parts_.screen.ViewerStateChanged();

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "platform/busy_state.h"
 #include "platform/canvas.h"
 #include "platform/clock.h"
 #include "player/playback_ports.h"
@@ -29,7 +30,7 @@ struct PlaybackParts {
     PageSliderPort& slider;
     PlaybackEditing& editing;
     PlaybackScreen& screen;
-    bool& busy; // the program-wide busy flag
+    TBusyState& busy; // the program-wide busy flag and the stop request
 };
 
 // Plays a book page by page: a page's sound, background, clip and transition, then its
@@ -40,8 +41,6 @@ struct PlaybackParts {
 // ended, so playing never nests deeper than one page.
 class TPlayback {
 public:
-    static constexpr int kLastPage = 300;
-
     explicit TPlayback(const PlaybackParts& parts);
     ~TPlayback();
     TPlayback(const TPlayback&) = delete;
@@ -66,11 +65,11 @@ public:
     void PlaySound(const QString& file, bool looped);
     void StopSounds();
 
-    // The stop actions set it; PlayPage clears it. Typing and fades end at their next step.
-    void RequestStop() { stopRequest_ = true; }
-    bool StopRequest() const { return stopRequest_; }
+    // The stop actions set the request; PlayPage clears it. A fade ends at once, on its
+    // target; typing ends once the character being typed is drawn.
+    void RequestStop();
+    bool StopRequest() const { return parts_.busy.StopRequested(); }
 
-    bool Busy() const { return parts_.busy; }
     int PlayingPage() const { return playingPage_; }
     int NextPageGoto() const { return nextPageGoto_; }
     bool NextPagePeriod() const { return nextPagePeriod_; }
@@ -79,12 +78,13 @@ public:
     // PageDone fades.
     bool PagePlaying() const { return pagePending_; }
 
-    // A page's link page as the link areas follow it: -1 for none or one outside 1..300.
+    // A page's link page as the link areas follow it: -1 for none or one outside the book.
     int LinkPageOf(int page) const;
 
     const PlaybackParts& Parts() const { return parts_; }
 
-    // Tears down what is running (fade and typing) without finishing it.
+    // Gives up the page that is playing without finishing it: its typing is dropped and
+    // its fade ends at once on its target picture; nothing of either runs later.
     void Abandon();
 
 private:
@@ -105,9 +105,7 @@ private:
     int playingPage_ = 0;
     int nextPageGoto_ = 0;
     bool nextPagePeriod_ = false;
-    bool stopRequest_ = false;
     bool pagePending_ = false;
-    int charsTyped_ = 0;
     int fadeSerial_ = 0;
     // Fade reports arriving after the player is gone find this expired.
     std::shared_ptr<int> life_ = std::make_shared<int>(0);

@@ -249,7 +249,7 @@ int RunHeadless(TOpenBook& book, const HeadlessOptions& options,
     StillSlider slider;
     HeadlessEditing editing(book);
     PlaybackScreen screen;
-    bool busy = false;
+    TBusyState busy;
     TPlayback playback(PlaybackParts {
         book, compositor, text, viewer, clock, sounds, slider, editing, screen, busy });
     TViewerActions actions(playback);
@@ -274,7 +274,7 @@ int RunHeadless(TOpenBook& book, const HeadlessOptions& options,
 
     int next = 0;
     auto pressStopIfNext = [&] {
-        if (busy && next < options.actions.size()
+        if (busy.IsBusy() && next < options.actions.size()
             && options.actions[next].kind == ReaderAction::Stop) {
             ++next;
             actions.StopButtonClick();
@@ -316,7 +316,7 @@ int RunHeadless(TOpenBook& book, const HeadlessOptions& options,
             case ReaderAction::Stop:
                 break;
             }
-            if (busy)
+            if (busy.IsBusy())
                 pressStopIfNext();
             else if (!observer.waiting)
                 observer.OnWait(book.CurrentPage); // the action changed nothing: still waiting

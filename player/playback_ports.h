@@ -8,8 +8,6 @@
 
 namespace pimoko {
 
-class TTitleList;
-
 // The viewer window as the player drives it. The state it shows (picture, cursor, glyph,
 // go-on button, caption) is in TViewerState; these calls say when to show it.
 class PlaybackScreen {
@@ -27,6 +25,11 @@ public:
     // The page title list: shown in player mode for the reader, or hidden.
     virtual void ShowTitleListInPlayerMode() { }
     virtual void HideTitleList() { }
+    virtual bool TitleListVisible() const { return false; }
+    virtual bool TitleListInPlayerMode() const { return false; }
+    // The viewer's menu sets the wanted screen mode: the hidden value holder, and with it
+    // the options window's choice.
+    virtual void SetFullScreenWanted(bool fullScreen) { (void)fullScreen; }
 };
 
 // The title list's page slider.
@@ -41,23 +44,6 @@ public:
     virtual void ClearSliderMoved() = 0;
     // When the reader moved the slider: clears the flag and returns the page there; else 0.
     virtual int TakeSliderJump() = 0;
-};
-
-// The slider of the title list's state object.
-class TitleListSlider : public PageSliderPort {
-public:
-    explicit TitleListSlider(TTitleList& titles)
-        : titles_(titles)
-    {
-    }
-    void EnableSlider(bool enabled) override;
-    void SelectSliderPage(int n) override;
-    bool SliderMoved() const override;
-    void ClearSliderMoved() override;
-    int TakeSliderJump() override;
-
-private:
-    TTitleList& titles_;
 };
 
 // A slider nobody moves (tools, tests without a title list).
@@ -100,8 +86,10 @@ public:
     virtual ~PlaybackEditing() = default;
     // The current page's edits into the page table before playing.
     virtual void StorePage() { }
-    // The editor shows page n (its working copies are loaded from it).
+    // The editor shows page n (its working copies are loaded from it), or empties its
+    // controls for a page that is not in use.
     virtual void ShowPage(int n) { (void)n; }
+    virtual void ClearPage(int n) { (void)n; }
     // The editor's page number label.
     virtual void ShowPageLabel(int n) { (void)n; }
     // The text settings window and the editor go down while a page plays ...

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "platform/canvas.h"
+#include "platform/cursor_ids.h"
 #include "player/link_areas.h"
 
 #include <QImage>
@@ -9,11 +10,6 @@
 #include <QString>
 
 namespace pimoko {
-
-// Cursor ids as the viewer sets them: arrow, cross (a link can be chosen), hand (go on).
-constexpr int kCursorDefault = 0;
-constexpr int kCursorCross = -3;
-constexpr int kCursorHand = -21;
 
 // The two pictures of the go-on button.
 enum class GoOnGlyph { Advance, Link };
@@ -25,8 +21,8 @@ class TViewerState {
 public:
     static constexpr int kPictureX = 7; // the picture's place in its frame, in a window
     static constexpr int kPictureY = 7;
-    static constexpr int kDesignWidth = 655; // client size in a window
-    static constexpr int kDesignHeight = 535;
+    static constexpr int kWindowWidth = 655; // client size in a window
+    static constexpr int kWindowHeight = 535;
     static constexpr int kFrameWidth = 655;
     static constexpr int kFrameHeight = 495;
 

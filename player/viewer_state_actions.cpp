@@ -1,11 +1,33 @@
 #include "player/viewer_state_actions.h"
 
 #include "book/open_book.h"
+#include "book/page_limits.h"
 #include "player/viewer_state.h"
 
 #include <Qt>
 
+#include <algorithm>
+
 namespace pimoko {
+namespace {
+
+// A page the page buttons stop at: in use, with a picture or fill of its own.
+bool HasOwnBackground(const TOpenBook& book, int n)
+{
+    const TNovelPage& p = book.Page(n);
+    return p.InUse && (!p.PictureFile.isEmpty() || p.FillImage) && !p.ClipMode;
+}
+
+// The nearest such page below from; 0 when there is none.
+int BackgroundPageBelow(const TOpenBook& book, int from)
+{
+    for (int n = from - 1; n >= 1; --n)
+        if (HasOwnBackground(book, n))
+            return n;
+    return 0;
+}
+
+} // namespace
 
 int VirtualKeyOf(int qtKey)
 {
@@ -47,7 +69,7 @@ bool TViewerActions::LinksActive() const
 
 void TViewerActions::ReaderAdvance()
 {
-    if (parts_.busy)
+    if (parts_.busy.IsBusy())
         return;
     TViewerState& v = parts_.viewer;
     v.cursor = kCursorDefault;
@@ -55,7 +77,7 @@ void TViewerActions::ReaderAdvance()
     parts_.screen.ViewerStateChanged();
     parts_.slider.EnableSlider(false);
     const int jump = parts_.slider.TakeSliderJump();
-    if (jump >= 1 && jump <= TPlayback::kLastPage) {
+    if (jump >= 1 && jump <= kMaxPages) {
         parts_.book.CurrentPage = jump;
         parts_.editing.ShowPage(jump);
         playback_.StopSounds();
@@ -80,7 +102,7 @@ void TViewerActions::PlayLink(int page)
 
 void TViewerActions::FollowSelectedLink()
 {
-    if (parts_.busy || parts_.slider.SliderMoved())
+    if (parts_.busy.IsBusy() || parts_.slider.SliderMoved())
         return;
     const int target = parts_.viewer.Links().SelectedTarget(
         [this](int page) { return playback_.LinkPageOf(page); });
@@ -91,7 +113,7 @@ void TViewerActions::FollowSelectedLink()
 
 void TViewerActions::GoOnButtonClick()
 {
-    if (parts_.busy)
+    if (parts_.busy.IsBusy())
         return;
     if (LinksActive())
         FollowSelectedLink();
@@ -101,7 +123,7 @@ void TViewerActions::GoOnButtonClick()
 
 void TViewerActions::PictureMouseDown(int x, int y, bool leftButtonAlone)
 {
-    if (parts_.busy || !leftButtonAlone)
+    if (parts_.busy.IsBusy() || !leftButtonAlone)
         return;
     const int target = parts_.viewer.Links().LinkTargetAt(
         x, y, [this](int page) { return playback_.LinkPageOf(page); });
@@ -116,7 +138,7 @@ void TViewerActions::PictureMouseDown(int x, int y, bool leftButtonAlone)
 
 void TViewerActions::FrameMouseDown(bool leftButtonAlone)
 {
-    if (parts_.busy || !leftButtonAlone || !parts_.viewer.fullScreen)
+    if (parts_.busy.IsBusy() || !leftButtonAlone || !parts_.viewer.fullScreen)
         return;
     if (LinksActive())
         return;
@@ -125,7 +147,7 @@ void TViewerActions::FrameMouseDown(bool leftButtonAlone)
 
 void TViewerActions::PictureMouseMove(int x, int y)
 {
-    if (parts_.busy)
+    if (parts_.busy.IsBusy())
         return;
     LinkAreaTable& links = parts_.viewer.Links();
     const bool before = links.HighlightDrawn();
@@ -140,11 +162,11 @@ void TViewerActions::KeyDown(int key)
         return;
     if (key == kVkEscape) {
         playback_.RequestStop();
-        if (!parts_.busy && CloseRequested())
+        if (!parts_.busy.IsBusy() && CloseRequested())
             parts_.screen.CloseViewer();
         return;
     }
-    if (parts_.busy)
+    if (parts_.busy.IsBusy())
         return;
     LinkAreaTable& links = parts_.viewer.Links();
     switch (key) {
@@ -166,7 +188,7 @@ void TViewerActions::KeyDown(int key)
         break;
     case kVkL:
     case kVkF1:
-        parts_.screen.ShowTitleListInPlayerMode();
+        ListButtonClick();
         break;
     default:
         break;
@@ -175,7 +197,7 @@ void TViewerActions::KeyDown(int key)
 
 void TViewerActions::StopButtonClick()
 {
-    if (!parts_.busy)
+    if (!parts_.busy.IsBusy())
         return;
     playback_.RequestStop();
     playback_.StopSounds();
@@ -183,12 +205,94 @@ void TViewerActions::StopButtonClick()
 
 bool TViewerActions::StopMenuEnabled() const
 {
-    return parts_.busy;
+    return parts_.busy.IsBusy();
+}
+
+void TViewerActions::ListButtonClick()
+{
+    if (!parts_.busy.IsBusy())
+        parts_.screen.ShowTitleListInPlayerMode();
+}
+
+TViewerActions::MenuItems TViewerActions::MenuOpening()
+{
+    PlaybackScreen& screen = parts_.screen;
+    const bool fullScreen = parts_.viewer.fullScreen;
+    if (fullScreen && screen.TitleListVisible())
+        screen.HideTitleList();
+    MenuItems items;
+    items.fullScreen
+        = fullScreen ? QStringLiteral("フルスクリーン終了") : QStringLiteral("フルスクリーン表示");
+    items.titleList = screen.TitleListVisible() ? QStringLiteral("ページ見出し非表示")
+                                                : QStringLiteral("ページ見出し表示");
+    items.stopEnabled = StopMenuEnabled();
+    return items;
+}
+
+void TViewerActions::FullScreenMenuClick()
+{
+    if (parts_.busy.IsBusy())
+        return;
+    parts_.screen.SetFullScreenWanted(!parts_.editing.WantsFullScreen());
+    ApplyScreenMode();
+}
+
+void TViewerActions::TitleListMenuClick()
+{
+    if (parts_.busy.IsBusy())
+        return;
+    if (parts_.screen.TitleListVisible())
+        parts_.screen.HideTitleList();
+    else
+        parts_.screen.ShowTitleListInPlayerMode();
+}
+
+// CurrentPage already names the page after the one on screen, so going back passes over
+// one page with a background: the one being read.
+void TViewerActions::StepToPage(bool forward)
+{
+    if (parts_.busy.IsBusy()) {
+        // Busy with something other than a page (the library at work): nothing to give up.
+        if (!playback_.PagePlaying())
+            return;
+        playback_.Abandon();
+        parts_.busy.Release();
+    }
+    TOpenBook& book = parts_.book;
+    int current = std::clamp(book.CurrentPage, 1, kMaxPages);
+    if (forward) {
+        for (int n = current + 1; n <= kMaxPages; ++n) {
+            if (HasOwnBackground(book, n)) {
+                current = n;
+                break;
+            }
+        }
+    } else if (current != 1) {
+        const int below = BackgroundPageBelow(book, current);
+        if (below == 1)
+            current = 1;
+        else if (below > 1 && BackgroundPageBelow(book, below) > 0)
+            current = BackgroundPageBelow(book, below);
+    }
+    book.CurrentPage = current;
+    if (book.Page(current).InUse)
+        parts_.editing.ShowPage(current);
+    else
+        parts_.editing.ClearPage(current);
+    playback_.StartPlaying();
+}
+
+void TViewerActions::Deactivated(bool minimised)
+{
+    parts_.viewer.cursor = kCursorDefault;
+    parts_.screen.ViewerStateChanged();
+    if (minimised && parts_.screen.TitleListInPlayerMode())
+        parts_.screen.HideTitleList();
 }
 
 bool TViewerActions::CloseRequested()
 {
-    if (parts_.busy) {
+    if (parts_.busy.IsBusy()) {
         playback_.RequestStop();
         return false;
     }

@@ -2,6 +2,8 @@
 
 #include "player/playback.h"
 
+#include <QString>
+
 namespace pimoko {
 
 // Key codes the viewer acts on, as the window hands them in (see VirtualKeyOf).
@@ -45,6 +47,29 @@ public:
     // The stop button and the "停止" menu item (only while a page plays).
     void StopButtonClick();
     bool StopMenuEnabled() const;
+    // The list button (and "L" or F1): the page title list in player mode.
+    void ListButtonClick();
+
+    // What the popup menu's items read as it opens. In full screen a visible title list
+    // is hidden first, since it would lie under the viewer.
+    struct MenuItems {
+        QString fullScreen; // N1
+        QString titleList; // N2
+        bool stopEnabled = false; // N3
+    };
+    MenuItems MenuOpening();
+    // N1: the other screen mode becomes the wanted one and the viewer takes it.
+    void FullScreenMenuClick();
+    // N2: the title list shown in player mode when hidden, hidden when shown.
+    void TitleListMenuClick();
+
+    // The hidden page buttons: the nearest page before (forward false) or after the one
+    // on screen that has a picture or fill of its own becomes current and plays. A page
+    // that plays is given up first.
+    void StepToPage(bool forward);
+
+    // The viewer stopped being the active window.
+    void Deactivated(bool minimised);
     // The viewer is asked to close: false (and the stop request set) while busy.
     bool CloseRequested();
     // The viewer was hidden: sounds stop and the editor comes back.

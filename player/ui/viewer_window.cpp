@@ -1,6 +1,5 @@
 #include "player/ui/viewer_window.h"
 
-#include "book/open_book.h"
 #include "player/playback.h"
 #include "player/sound_player_sdl.h"
 #include "player/ui/picture_view.h"
@@ -9,6 +8,7 @@
 
 #include <QAction>
 #include <QCloseEvent>
+#include <QCoreApplication>
 #include <QFrame>
 #include <QKeyEvent>
 #include <QMenu>
@@ -36,7 +36,7 @@ Qt::CursorShape CursorShapeOf(int id)
         return Qt::CrossCursor;
     case kCursorHand:
         return Qt::PointingHandCursor;
-    case -11:
+    case kCursorWait:
         return Qt::WaitCursor;
     default:
         return Qt::ArrowCursor;
@@ -108,7 +108,7 @@ void TForm3::BuildControls()
 {
     setWindowTitle(state_.caption);
     setFont(PixelFont(QStringLiteral("ＭＳ Ｐゴシック"), 12));
-    setFixedSize(TViewerState::kDesignWidth, TViewerState::kDesignHeight);
+    setFixedSize(TViewerState::kWindowWidth, TViewerState::kWindowHeight);
     setFocusPolicy(Qt::StrongFocus);
 
     Panel1 = new QFrame(this);
@@ -193,15 +193,9 @@ void TForm3::FormCreate()
     ViewerStateChanged();
 }
 
-void TForm3::Attach(TPlayback* playback, TViewerActions* actions)
+void TForm3::Attach(TViewerActions* actions)
 {
-    playback_ = playback;
     actions_ = actions;
-}
-
-bool TForm3::Busy() const
-{
-    return playback_ && playback_->Busy();
 }
 
 void TForm3::LayOutWindowMode()
@@ -269,7 +263,7 @@ void TForm3::ApplyScreenLayout(TViewerState::ScreenChange change)
 {
     changingLayout_ = true;
     if (change == TViewerState::ScreenChange::ToFullScreen) {
-        windowPlace_ = pos();
+        windowPlace_ = shownAsWindow_ ? std::optional<QPoint>(pos()) : std::nullopt;
         setWindowFlags(Qt::Window | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint);
         setMinimumSize(0, 0);
         setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
@@ -286,10 +280,14 @@ void TForm3::ApplyScreenLayout(TViewerState::ScreenChange change)
     } else if (change == TViewerState::ScreenChange::ToWindow) {
         setWindowFlags(kWindowFlags | Qt::WindowStaysOnTopHint);
         showNormal();
-        setFixedSize(TViewerState::kDesignWidth, TViewerState::kDesignHeight);
-        move(windowPlace_);
+        setFixedSize(TViewerState::kWindowWidth, TViewerState::kWindowHeight);
+        if (windowPlace_)
+            move(*windowPlace_);
         LayOutWindowMode();
         show();
+        // A viewer first shown in full screen has no place of its own yet.
+        if (!windowPlace_)
+            CentreInWorkArea();
     }
     changingLayout_ = false;
     raise();
@@ -306,6 +304,21 @@ void TForm3::HideTitleList()
     peers_.HideTitleList();
 }
 
+bool TForm3::TitleListVisible() const
+{
+    return peers_.TitleListVisible();
+}
+
+bool TForm3::TitleListInPlayerMode() const
+{
+    return peers_.TitleListInPlayerMode();
+}
+
+void TForm3::SetFullScreenWanted(bool fullScreen)
+{
+    peers_.SetFullScreenWanted(fullScreen);
+}
+
 void TForm3::BitBtn1Click()
 {
     if (actions_)
@@ -320,96 +333,57 @@ void TForm3::StopButtonClick()
 
 void TForm3::ShowListSpeedButtonClick()
 {
-    if (!Busy())
-        peers_.ShowTitleListInPlayerMode();
+    if (actions_)
+        actions_->ListButtonClick();
 }
 
 void TForm3::PopupMenu1Popup()
 {
-    N1->setText(state_.fullScreen ? QStringLiteral("フルスクリーン終了")
-                                  : QStringLiteral("フルスクリーン表示"));
-    if (peers_.TitleListVisible() && state_.fullScreen)
-        peers_.HideTitleList();
-    N2->setText(peers_.TitleListVisible() ? QStringLiteral("ページ見出し非表示")
-                                          : QStringLiteral("ページ見出し表示"));
-    N3->setEnabled(Busy());
+    if (!actions_)
+        return;
+    const TViewerActions::MenuItems items = actions_->MenuOpening();
+    N1->setText(items.fullScreen);
+    N2->setText(items.titleList);
+    N3->setEnabled(items.stopEnabled);
 }
 
 void TForm3::N1Click()
 {
-    if (Busy() || !actions_)
-        return;
-    peers_.SetFullScreenWanted(!peers_.FullScreenWanted());
-    actions_->ApplyScreenMode();
+    if (actions_)
+        actions_->FullScreenMenuClick();
 }
 
 void TForm3::N2Click()
 {
-    if (Busy())
-        return;
-    if (peers_.TitleListVisible())
-        peers_.HideTitleList();
-    else
-        peers_.ShowTitleListInPlayerMode();
+    if (actions_)
+        actions_->TitleListMenuClick();
 }
 
 void TForm3::BitBtn2Click()
 {
-    StepToPage(false);
+    if (actions_)
+        actions_->StepToPage(false);
 }
 
 void TForm3::BitBtn3Click()
 {
-    StepToPage(true);
-}
-
-// The page buttons step between pages that have a background of their own. CurrentPage
-// already names the page after the one on screen, so going back skips one such page.
-void TForm3::StepToPage(bool forward)
-{
-    if (!playback_)
-        return;
-    TOpenBook& book = playback_->Parts().book;
-    if (playback_->Busy()) {
-        playback_->Abandon();
-        playback_->Parts().busy = false;
-    }
-    const auto qualifies = [&](int n) {
-        const TNovelPage& p = book.Page(n);
-        return p.InUse && (!p.PictureFile.isEmpty() || p.FillImage) && !p.ClipMode;
-    };
-    const auto nearestBelow = [&](int from) {
-        for (int n = from - 1; n >= 1; --n)
-            if (qualifies(n))
-                return n;
-        return 0;
-    };
-    int current = std::clamp(book.CurrentPage, 1, TPlayback::kLastPage);
-    if (forward) {
-        for (int n = current + 1; current < TPlayback::kLastPage && n <= TPlayback::kLastPage;
-             ++n) {
-            if (qualifies(n)) {
-                current = n;
-                break;
-            }
-        }
-    } else if (current != 1) {
-        const int below = nearestBelow(current);
-        if (below == 1)
-            current = 1;
-        else if (below > 1 && nearestBelow(below) > 0)
-            current = nearestBelow(below);
-    }
-    book.CurrentPage = current;
-    if (book.Page(current).InUse)
-        peers_.ShowPage(current);
-    else
-        peers_.ClearPage(current);
-    playback_->StartPlaying();
+    if (actions_)
+        actions_->StepToPage(true);
 }
 
 bool TForm3::eventFilter(QObject* watched, QEvent* event)
 {
+    // The open menu keeps its keys (Escape, Enter, the arrows), and Space chooses its item
+    // as Enter does, whatever the style says.
+    if (watched == PopupMenu1) {
+        if (event->type() == QEvent::KeyPress
+            && static_cast<QKeyEvent*>(event)->key() == Qt::Key_Space) {
+            QKeyEvent enter(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier);
+            QCoreApplication::sendEvent(PopupMenu1, &enter);
+            return true;
+        }
+        return false;
+    }
     if (event->type() == QEvent::KeyPress && actions_) {
         const int key = VirtualKeyOf(static_cast<QKeyEvent*>(event)->key());
         if (key != 0) {
@@ -442,6 +416,8 @@ void TForm3::showEvent(QShowEvent* event)
 {
     QWidget::showEvent(event);
     state_.visible = true;
+    if (!state_.fullScreen)
+        shownAsWindow_ = true;
     if (firstShow_ && !event->spontaneous()) {
         firstShow_ = false;
         if (!state_.fullScreen)
@@ -472,12 +448,8 @@ void TForm3::closeEvent(QCloseEvent* event)
 void TForm3::changeEvent(QEvent* event)
 {
     QWidget::changeEvent(event);
-    if (event->type() == QEvent::ActivationChange && !isActiveWindow()) {
-        state_.cursor = kCursorDefault;
-        ApplyCursor();
-        if (peers_.TitleListInPlayerMode() && isMinimized())
-            peers_.HideTitleList();
-    }
+    if (event->type() == QEvent::ActivationChange && !isActiveWindow() && actions_)
+        actions_->Deactivated(isMinimized());
 }
 
 void TForm3::resizeEvent(QResizeEvent* event)

@@ -8,6 +8,7 @@
 #include <QWidget>
 
 #include <memory>
+#include <optional>
 
 class QAction;
 class QFrame;
@@ -19,7 +20,6 @@ namespace pimoko {
 
 class PictureView;
 class SoundPort;
-class TPlayback;
 class TViewerActions;
 
 // What the viewer asks of the windows around it.
@@ -34,9 +34,6 @@ public:
     virtual bool FullScreenWanted() const = 0;
     // ... set from the viewer's menu, which also moves the options window's choice.
     virtual void SetFullScreenWanted(bool fullScreen) = 0;
-    // The editor's page operations for the hidden page buttons.
-    virtual void ShowPage(int) { }
-    virtual void ClearPage(int) { }
 };
 
 // "ピモコビューワ", the window a book is read in: the page picture, the go-on button, the
@@ -54,8 +51,9 @@ public:
     TViewerState& State() { return state_; }
     TTextShotB& TextEngine() { return *text_; }
     SoundPort& Sounds() { return *sounds_; }
-    // The player and the reader's actions on it, once they exist.
-    void Attach(TPlayback* playback, TViewerActions* actions);
+    // The reader's actions on the player, once they exist; every rule of the window's
+    // controls is theirs.
+    void Attach(TViewerActions* actions);
 
     // PlaybackScreen
     void RepaintPicture() override;
@@ -65,6 +63,9 @@ public:
     void ApplyScreenLayout(TViewerState::ScreenChange change) override;
     void ShowTitleListInPlayerMode() override;
     void HideTitleList() override;
+    bool TitleListVisible() const override;
+    bool TitleListInPlayerMode() const override;
+    void SetFullScreenWanted(bool fullScreen) override;
 
     // The handlers, as the controls and tests call them.
     void BitBtn1Click();
@@ -108,19 +109,19 @@ private:
     void CentreInWorkArea();
     void PlacePicture();
     void ApplyCursor();
-    bool Busy() const;
-    void StepToPage(bool forward);
 
     ViewerWindowPeers& peers_;
     TViewerState state_;
     std::unique_ptr<TTextShotB> text_;
     std::unique_ptr<SoundPort> sounds_;
-    TPlayback* playback_ = nullptr;
     TViewerActions* actions_ = nullptr;
     QImage linkGlyph_;
     QImage advanceGlyph_;
     bool firstShow_ = true;
-    QPoint windowPlace_; // where the window was before it went full screen
+    bool shownAsWindow_ = false;
+    // Where the window was before it went full screen; none when it has not been shown
+    // as a window yet.
+    std::optional<QPoint> windowPlace_;
     // Hiding to change the window's flags is not the reader closing the viewer.
     bool changingLayout_ = false;
 };

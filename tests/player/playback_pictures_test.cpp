@@ -141,7 +141,7 @@ TEST(PlaybackPictures, ShowBackBufferFadesOnlyWithTheFirstEffect)
 TEST(PlaybackStop, EscapeDuringTheOpeningFadeEndsItOnTheTargetAndTypesOneCharacter)
 {
     PlaybackRig r;
-    TNovelPage& p1 = r.UseWithText(1, QStringLiteral("あいう"), 0);
+    TNovelPage& p1 = r.UseWithText(1, QStringLiteral("あいう"), 50);
     p1.PictureFile = r.Picture(QStringLiteral("red.bmp"), Qt::red);
     p1.PicEffect = 1;
     p1.EffectWait = 10;
@@ -150,16 +150,21 @@ TEST(PlaybackStop, EscapeDuringTheOpeningFadeEndsItOnTheTargetAndTypesOneCharact
     r.clock.Advance(35);
     EXPECT_TRUE(r.compositor.IsFading());
     r.actions.KeyDown(kVkEscape);
-    EXPECT_TRUE(r.busy); // Escape while busy only asks to stop
+    EXPECT_TRUE(r.busy.IsBusy()); // Escape while busy only asks to stop
     r.Run();
     const QStringList log = r.log.All();
     EXPECT_EQ(log[0], "page 1");
     EXPECT_EQ(log[1], "load");
     EXPECT_EQ(log[2], "fade");
     EXPECT_EQ(log.mid(4), (QStringList { "char 1 あ", "done 1>2", "wait 2" }));
-    EXPECT_LT(log[3].mid(6).toInt(), 10);
+    // Steps at 0, 10, 20 and 30; the Escape at 35 ends the fade there, without waiting
+    // for the next step. The first character follows its delay, and the page ends right
+    // after it, not after the second character's delay.
+    EXPECT_EQ(log[3], "faded 4");
+    EXPECT_EQ(r.log.charTimes, (std::vector<qint64> { 35 + 50 }));
+    EXPECT_EQ(r.clock.NowMs(), 35 + 50);
     EXPECT_EQ(r.Pixel(600, 400), kRed);
-    EXPECT_FALSE(r.busy);
+    EXPECT_FALSE(r.busy.IsBusy());
     EXPECT_TRUE(r.viewer.goOnVisible);
     EXPECT_TRUE(r.viewer.visible);
 }
@@ -176,11 +181,15 @@ TEST(PlaybackStop, StopWhileTypingFinishesThePageAndStopsBeforeTheNext)
     r.clock.Advance(25);
     r.actions.StopButtonClick();
     r.Run();
+    // The stop came while the third character's delay ran: that one is typed, then the
+    // page ends at once.
     EXPECT_EQ(r.log.All(),
         (QStringList { "page 1", "play loop.wav", "char 1 1", "char 2 2", "stop loop.wav",
-            "done 1>2", "wait 2" }));
+            "char 3 3", "done 1>2", "wait 2" }));
+    EXPECT_EQ(r.log.charTimes, (std::vector<qint64> { 10, 20, 30 }));
+    EXPECT_EQ(r.clock.NowMs(), 30);
     EXPECT_EQ(r.book.CurrentPage, 2);
-    EXPECT_FALSE(r.busy);
+    EXPECT_FALSE(r.busy.IsBusy());
     // The stop button does nothing while the player waits; going on plays the page that
     // was next, and the old stop request does not cut it short.
     r.actions.StopButtonClick();

@@ -14,7 +14,7 @@ TEST(PlaybackFlow, BookWithoutPeriodsPlaysToTheEndAndStopsOnItsLastPage)
     r.UseWithText(2, QStringLiteral("う"), 10);
     r.Use(3);
     r.Start();
-    EXPECT_TRUE(r.busy);
+    EXPECT_TRUE(r.busy.IsBusy());
     EXPECT_FALSE(r.viewer.goOnVisible);
     EXPECT_EQ(r.viewer.caption, QStringLiteral("テストの本"));
     r.Run();
@@ -22,7 +22,7 @@ TEST(PlaybackFlow, BookWithoutPeriodsPlaysToTheEndAndStopsOnItsLastPage)
         (QStringList { "page 1", "char 1 あ", "char 2 い", "done 1>2", "page 2", "char 1 う",
             "done 2>3", "page 3", "done 3>3", "end 3", "wait 3" }));
     EXPECT_EQ(r.book.CurrentPage, 3);
-    EXPECT_FALSE(r.busy);
+    EXPECT_FALSE(r.busy.IsBusy());
     EXPECT_TRUE(r.viewer.goOnVisible);
     EXPECT_TRUE(r.slider.Enabled());
     EXPECT_EQ(r.viewer.cursor, kCursorHand);
@@ -51,7 +51,7 @@ TEST(PlaybackFlow, GotoPagesAndPeriods)
         r.Run();
         EXPECT_EQ(r.book.CurrentPage, 49);
         EXPECT_EQ(r.log.Only("done"), (QStringList { "done 1>49" }));
-        EXPECT_FALSE(r.busy);
+        EXPECT_FALSE(r.busy.IsBusy());
     }
     {
         // A period waits with the next page already current; going on plays it.
@@ -81,7 +81,7 @@ TEST(PlaybackFlow, Page300WithoutPeriodPlaysAgain)
     EXPECT_GE(r.log.Only("page 300").size(), 3);
     EXPECT_TRUE(r.log.Only("end").isEmpty());
     EXPECT_EQ(r.book.CurrentPage, 300);
-    EXPECT_TRUE(r.busy);
+    EXPECT_TRUE(r.busy.IsBusy());
     // A goto beyond the book is taken as page 300 too.
     r.playback.Abandon();
     PlaybackRig g;
@@ -98,10 +98,10 @@ TEST(PlaybackFlow, StartingOnAFreePageStopsAtOnce)
     r.slider.EnableSlider(false);
     r.Start(7);
     EXPECT_EQ(r.log.All(), (QStringList { "page 7 free", "wait 7" }));
-    EXPECT_FALSE(r.busy);
+    EXPECT_FALSE(r.busy.IsBusy());
     EXPECT_TRUE(r.slider.Enabled());
     // Busy: a second start does nothing.
-    r.busy = true;
+    r.busy.TryTake();
     r.playback.StartPlaying();
     EXPECT_EQ(r.log.All().size(), 2);
 }

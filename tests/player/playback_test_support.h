@@ -152,6 +152,36 @@ public:
     const Clock* clock = nullptr;
 };
 
+// The editor and the windows around the viewer as its rules see them: the pages the
+// editor was told to show or empty, the wanted screen mode, the title list.
+class FakeWindows : public PlaybackEditing, public PlaybackScreen {
+public:
+    void ShowPage(int n) override { shown.push_back(n); }
+    void ClearPage(int n) override { cleared.push_back(n); }
+    bool WantsFullScreen() const override { return fullScreenWanted; }
+    void SetFullScreenWanted(bool on) override { fullScreenWanted = on; }
+    void ApplyScreenLayout(TViewerState::ScreenChange change) override
+    {
+        layouts.push_back(change);
+    }
+    void ShowTitleListInPlayerMode() override
+    {
+        listVisible = true;
+        listInPlayerMode = true;
+    }
+    void HideTitleList() override { listVisible = false; }
+    bool TitleListVisible() const override { return listVisible; }
+    bool TitleListInPlayerMode() const override { return listInPlayerMode; }
+    void ViewerStateChanged() override { ++stateChanges; }
+
+    std::vector<int> shown, cleared;
+    std::vector<TViewerState::ScreenChange> layouts;
+    bool fullScreenWanted = false;
+    bool listVisible = false;
+    bool listInPlayerMode = false;
+    int stateChanges = 0;
+};
+
 // A player without windows on a simulated clock, with a book of its own in a folder of
 // its own.
 struct PlaybackRig {
@@ -230,11 +260,10 @@ struct PlaybackRig {
     TViewerState viewer;
     RecordingSoundPort sounds;
     StillSlider slider;
-    PlaybackEditing editing;
-    PlaybackScreen screen;
-    bool busy = false;
+    FakeWindows windows;
+    TBusyState busy;
     TPlayback playback { PlaybackParts {
-        book, compositor, text, viewer, clock, sounds, slider, editing, screen, busy } };
+        book, compositor, text, viewer, clock, sounds, slider, windows, windows, busy } };
     TViewerActions actions { playback };
     LogObserver log;
 };

@@ -15,6 +15,7 @@
 #include <QMenu>
 #include <QMouseEvent>
 #include <QPushButton>
+#include <QScreen>
 #include <QTest>
 #include <QToolButton>
 
@@ -86,7 +87,7 @@ protected:
               viewer.Sounds(), slider, editing, viewer, busy })
         , actions(playback)
     {
-        viewer.Attach(&playback, &actions);
+        viewer.Attach(&actions);
         // 1: a picture with a link text; 2: a second link text, then the wait;
         // 3 and 4: the pages the links lead to.
         TNovelPage& p1 = Use(1);
@@ -121,7 +122,7 @@ protected:
     {
         playback.StartPlaying();
         clock.RunUntilIdle();
-        ASSERT_FALSE(busy);
+        ASSERT_FALSE(busy.IsBusy());
     }
 
     QPoint CentreOfLink(int slot)
@@ -155,13 +156,13 @@ protected:
     FakeViewerPeers peers;
     Editing editing { peers };
     StillSlider slider;
-    bool busy = false;
+    TBusyState busy;
     CountingViewer viewer;
     TPlayback playback;
     TViewerActions actions;
 };
 
-TEST_F(ViewerWindowTest, LayoutFollowsTheDesign)
+TEST_F(ViewerWindowTest, TheWindowsLayoutAndGlyphs)
 {
     EXPECT_EQ(viewer.size(), QSize(655, 535));
     EXPECT_EQ(viewer.windowTitle(), QStringLiteral("ピモコビューワ"));
@@ -208,7 +209,7 @@ TEST_F(ViewerWindowTest, WaitingWithLinksOnlyALinkGoesOn)
     Key(Qt::Key_Return);
     QTest::mouseClick(viewer.Bitbtn1, Qt::LeftButton);
     EXPECT_EQ(book.CurrentPage, current);
-    EXPECT_FALSE(busy);
+    EXPECT_FALSE(busy.IsBusy());
 
     // The pointer frames the area under it with an inverting frame; moving on to the other
     // area takes the first frame away.
@@ -252,13 +253,13 @@ TEST_F(ViewerWindowTest, EscapeWhileTypingStopsAndLeavesTheViewerOpen)
 {
     playback.StartPlaying();
     clock.Advance(25);
-    ASSERT_TRUE(busy);
+    ASSERT_TRUE(busy.IsBusy());
     QTest::mouseClick(viewer.Bitbtn1, Qt::LeftButton);
     Click(CentreOfLink(0));
     Key(Qt::Key_Escape);
     EXPECT_TRUE(playback.StopRequest());
     clock.RunUntilIdle();
-    EXPECT_FALSE(busy);
+    EXPECT_FALSE(busy.IsBusy());
     EXPECT_TRUE(viewer.isVisible());
     EXPECT_EQ(playback.PlayingPage(), 1) << "the stopped page does not go on";
     EXPECT_EQ(book.CurrentPage, 2);
@@ -271,7 +272,7 @@ TEST_F(ViewerWindowTest, ClosingWhileBusyOnlyAsksTheStop)
 {
     playback.StartPlaying();
     clock.Advance(25);
-    ASSERT_TRUE(busy);
+    ASSERT_TRUE(busy.IsBusy());
     viewer.close();
     EXPECT_TRUE(viewer.isVisible());
     EXPECT_TRUE(playback.StopRequest());
@@ -323,6 +324,69 @@ TEST_F(ViewerWindowTest, ListButtonAndKeysOpenTheTitleListOnlyWhenIdle)
     EXPECT_FALSE(peers.listVisible);
 }
 
+// An open menu takes its own keys: the viewer's key preview must not turn them into the
+// reader's actions (Escape closing the viewer, arrows choosing links, Enter following one).
+TEST_F(ViewerWindowTest, AnOpenMenuKeepsItsKeys)
+{
+    PlayToWait();
+    ASSERT_TRUE(viewer.isVisible());
+    QMenu* menu = viewer.PopupMenu1;
+    const auto open = [&] {
+        menu->popup(viewer.mapToGlobal(QPoint(100, 100)));
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(menu));
+        ASSERT_EQ(QApplication::activePopupWidget(), menu);
+    };
+
+    open();
+    QTest::keyClick(menu, Qt::Key_Escape);
+    EXPECT_FALSE(menu->isVisible());
+    EXPECT_TRUE(viewer.isVisible()) << "Escape closed the menu, not the viewer";
+    EXPECT_FALSE(playback.StopRequest());
+
+    // The arrows move in the menu; Enter chooses "ページ見出し表示".
+    open();
+    QTest::keyClick(menu, Qt::Key_Down);
+    EXPECT_EQ(menu->activeAction(), viewer.N1);
+    QTest::keyClick(menu, Qt::Key_Down);
+    QTest::keyClick(menu, Qt::Key_Up);
+    EXPECT_EQ(menu->activeAction(), viewer.N1);
+    QTest::keyClick(menu, Qt::Key_Down);
+    EXPECT_EQ(menu->activeAction(), viewer.N2);
+    EXPECT_EQ(viewer.State().Links().Selected(), -1) << "no link was chosen behind the menu";
+    QTest::keyClick(menu, Qt::Key_Return);
+    EXPECT_FALSE(menu->isVisible());
+    EXPECT_EQ(peers.listShown, 1);
+    EXPECT_EQ(playback.PlayingPage(), 2) << "Enter did not follow a link";
+
+    // Space chooses too: the same item now hides the list.
+    open();
+    QTest::keyClick(menu, Qt::Key_Down);
+    QTest::keyClick(menu, Qt::Key_Down);
+    QTest::keyClick(menu, Qt::Key_Space);
+    EXPECT_FALSE(menu->isVisible());
+    EXPECT_FALSE(peers.listVisible);
+
+    // With the menu gone the viewer has its keys back.
+    Key(Qt::Key_Right);
+    EXPECT_EQ(viewer.State().Links().Selected(), 0);
+}
+
+TEST_F(ViewerWindowTest, AViewerFirstShownInFullScreenIsCentredWhenItLeavesIt)
+{
+    peers.fullScreen = true;
+    PlayToWait();
+    ASSERT_TRUE(viewer.State().fullScreen);
+    viewer.N1Click();
+    ASSERT_FALSE(viewer.State().fullScreen);
+    const QRect area = viewer.screen()->availableGeometry();
+    const QSize frame = viewer.frameGeometry().size();
+    ASSERT_LT(frame.width(), area.width());
+    ASSERT_LT(frame.height(), area.height());
+    EXPECT_EQ(viewer.frameGeometry().topLeft(),
+        area.topLeft()
+            + QPoint((area.width() - frame.width()) / 2, (area.height() - frame.height()) / 2));
+}
+
 // The hidden page buttons step between pages with a background of their own (1 and 3
 // here); going back skips one, since CurrentPage already names the next page.
 TEST_F(ViewerWindowTest, HiddenPageButtonsStepBetweenBackgroundPages)
@@ -330,7 +394,7 @@ TEST_F(ViewerWindowTest, HiddenPageButtonsStepBetweenBackgroundPages)
     book.CurrentPage = 1;
     viewer.BitBtn3Click();
     EXPECT_EQ(book.CurrentPage, 3);
-    EXPECT_TRUE(busy) << "the page plays";
+    EXPECT_TRUE(busy.IsBusy()) << "the page plays";
     // Pressed while the page plays: the typing is dropped and the step is taken at once.
     viewer.BitBtn2Click();
     EXPECT_EQ(book.CurrentPage, 1);
@@ -343,7 +407,7 @@ TEST_F(ViewerWindowTest, HiddenPageButtonsStepBetweenBackgroundPages)
     viewer.BitBtn3Click();
     EXPECT_EQ(book.CurrentPage, 3) << "no background page after 3: the page stays";
     clock.RunUntilIdle();
-    EXPECT_FALSE(busy);
+    EXPECT_FALSE(busy.IsBusy());
 }
 
 } // namespace
