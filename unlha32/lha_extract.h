@@ -11,15 +11,13 @@ namespace unlha {
 // folders as "/" does. An empty result (a name of only "." steps) is also false.
 bool SafeRelativePath(const std::string& name, std::string* relative);
 
-// True when a link stored at relative (inside the folder) pointing to target stays inside.
-bool LinkStaysInside(const std::string& relative, const std::string& target);
-
 struct ExtractLimits {
     uint64_t maxTotalBytes = 0; // 0: as much as the folder's file system has free
 };
 
 // Extracts the entries (all, or those matching names) into folder, creating it. Entries
-// that would land outside the folder are not written and are told in messages (UTF-8).
+// that would land outside the folder, and links of any kind, are not written and are
+// told in messages (UTF-8).
 // Returns 0 or an UnlhaResult code.
 int ExtractArchive(const std::string& archivePath, const std::string& folder,
     const std::vector<std::string>& names, std::vector<std::string>* messages,

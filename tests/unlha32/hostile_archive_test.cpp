@@ -71,33 +71,41 @@ TEST_F(HostileArchive, NamesLeavingTheFolderAreRefusedAndTheRestExtracted)
         EXPECT_TRUE(result.message.contains(QString::fromLatin1(told))) << told;
 }
 
-TEST_F(HostileArchive, LinksPointingOutAreRefusedAndNothingIsWrittenThroughThem)
+// A book holds no links, so none is ever made: not one pointing out, not one pointing
+// in, and not a chain whose every link reads as staying inside ("b" -> ".", then
+// "a" -> "b/..", which on disk is the folder above the book).
+TEST_F(HostileArchive, LinksAreNeverMadeAndNothingIsWrittenThroughThem)
 {
-    RawEntry out;
-    out.fileName = "link|../../outside";
-    out.unixMode = 0120777;
-    RawEntry absolute;
-    absolute.fileName = "abs|/etc";
-    absolute.unixMode = 0120777;
-    RawEntry inside;
-    inside.fileName = "near|sub/good.txt";
-    inside.unixMode = 0120777;
-    QByteArray archive = Level2Entry(out) + Level2Entry(absolute)
-        + Level0Entry(Stored("sub\\good.txt", "good")) + Level2Entry(inside);
-    RawEntry through = Stored("pwned.txt", "through the link");
-    through.folder = "abs\xFF";
-    archive += Level2Entry(through);
+    const auto link = [](const QByteArray& nameAndTarget) {
+        RawEntry e;
+        e.fileName = nameAndTarget;
+        e.unixMode = 0120777;
+        return Level2Entry(e);
+    };
+    const auto storedIn = [](const QByteArray& folder, const QByteArray& name) {
+        RawEntry e = Stored(name, "through " + folder);
+        e.folder = folder + "\xFF";
+        return Level2Entry(e);
+    };
+    QByteArray archive = link("link|../../outside") + link("abs|/etc")
+        + Level0Entry(Stored("sub\\good.txt", "good")) + link("near|sub/good.txt") + link("b|.")
+        + link("a|b/..") + storedIn("abs", "pwned.txt") + storedIn("a", "up.txt");
 
     ArchiveResult result = UnpackBook(Archive(archive), Book());
 
     EXPECT_FALSE(result.ok);
     EXPECT_TRUE(Escaped().isEmpty()) << Escaped().join(' ').toStdString();
-    EXPECT_FALSE(QFileInfo(Book() + QStringLiteral("/link")).isSymLink());
-    EXPECT_FALSE(QFileInfo(Book() + QStringLiteral("/abs")).isSymLink());
-    EXPECT_EQ(QFileInfo(Book() + QStringLiteral("/near")).symLinkTarget(),
-        QFileInfo(Book() + QStringLiteral("/sub/good.txt")).absoluteFilePath());
-    EXPECT_TRUE(result.message.contains(QStringLiteral("../../outside")))
-        << result.message.toStdString();
+    for (const char* name : { "link", "abs", "near", "a", "b" })
+        EXPECT_FALSE(QFileInfo(Book() + QLatin1Char('/') + QLatin1String(name)).isSymLink())
+            << name;
+    // Files under a link's name land in a real folder inside the book.
+    const QMap<QString, QByteArray> expected { { QStringLiteral("sub/good.txt"), "good" },
+        { QStringLiteral("abs/pwned.txt"), "through abs" },
+        { QStringLiteral("a/up.txt"), "through a" } };
+    EXPECT_EQ(FilesUnder(Book()), expected);
+    for (const char* told : { "../../outside", "/etc", "sub/good.txt", "b/.." })
+        EXPECT_TRUE(result.message.contains(QString::fromLatin1(told)))
+            << told << " in " << result.message.toStdString();
 }
 
 TEST_F(HostileArchive, DamagedDataFailsAndLeavesNoBrokenFile)
