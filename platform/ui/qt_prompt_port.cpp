@@ -102,7 +102,8 @@ QString QtPromptPort::OpenFileName(const FileDialogRequest& r)
 QString QtPromptPort::SaveFileName(const FileDialogRequest& r)
 {
     QFileDialog dialog(parent_, r.title, r.initialFolder, ToQtNameFilter(r.filter));
-    dialog.setOptions(DialogOptions());
+    // The caller asks about overwriting in its own words; the dialog does not ask again.
+    dialog.setOptions(DialogOptions() | QFileDialog::DontConfirmOverwrite);
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     if (!r.defaultExt.isEmpty())
         dialog.setDefaultSuffix(r.defaultExt);
