@@ -4,9 +4,12 @@
 #include "platform/line_file.h"
 #include "platform/paths.h"
 #include "platform/prompt_port.h"
+#include "platform/sjis_codec.h"
 
 #include <QDir>
 #include <QFileInfo>
+
+#include <optional>
 
 namespace pimoko {
 namespace {
@@ -16,6 +19,8 @@ const QString kBookTitleTag = QStringLiteral("<BOOK TITLE>");
 const QString kCannotOpen = QStringLiteral("絵本ファイルを開けませんでした。");
 const QString kCannotUnpack = QStringLiteral("絵本ファイルを解凍することができませんでした。");
 const QString kNoBookInArchive = QStringLiteral("ピモコファイル(*.PMK)が見つかりませんでした。");
+const QString kCannotList
+    = QStringLiteral("%1 は絵本リストに登録できません（パスに保存できない文字「%2」があります）。");
 const QString kRemoveQuestion
     = QStringLiteral("この絵本をリストから削除してよろしいですか？（絵本ファイルは残ります。）");
 
@@ -40,20 +45,38 @@ QString FirstBookIn(const QString& folder)
     return QString();
 }
 
+// The title a book file gives; nothing when it cannot be read or has no lines.
+std::optional<QString> TitleInFile(const QString& path)
+{
+    QByteArray bytes;
+    if (!ReadFileBytes(path, &bytes, kTitleReadLimit))
+        return std::nullopt;
+    const QStringList lines = SplitSjisLines(bytes);
+    const int tag = lines.indexOf(kBookTitleTag);
+    if (tag >= 0)
+        return tag + 1 < lines.size() ? lines[tag + 1] : QString();
+    if (lines.isEmpty())
+        return std::nullopt;
+    return lines[0];
+}
+
+// The first character of a text that Shift_JIS cannot hold.
+QString FirstUnencodable(const QString& text)
+{
+    const SjisEncoding e = EncodeSjis(text);
+    if (e.ok())
+        return QString();
+    const qsizetype at = e.unencodable.front();
+    return text.mid(at, text[at].isHighSurrogate() ? 2 : 1);
+}
+
 } // namespace
 
 QString BookTitleOfFile(const QString& path)
 {
     if (!QFileInfo(path).isFile())
         return kMissingBookTitle;
-    QByteArray bytes;
-    if (!ReadFileBytes(path, &bytes, kTitleReadLimit))
-        return QString();
-    const QStringList lines = SplitSjisLines(bytes);
-    const int tag = lines.indexOf(kBookTitleTag);
-    if (tag >= 0)
-        return tag + 1 < lines.size() ? lines[tag + 1] : QString();
-    return lines.isEmpty() ? QString() : lines[0];
+    return TitleInFile(path).value_or(QString());
 }
 
 QString FindUnpackedBook(const QString& folder)
@@ -78,41 +101,51 @@ QPoint LibraryFirstPosition(const QRect& workArea, const QSize& window)
     return QPoint(x, y);
 }
 
-TLibrary::TLibrary(PromptPort& prompt, LibraryPeers& peers, const QString& startupFolder)
+TLibrary::TLibrary(
+    PromptPort& prompt, LibraryPeers& peers, const QString& startupFolder, TBusyState* busy)
     : Unpack(
         [](const QString& archive, const QString& folder) { return UnpackBook(archive, folder); })
     , prompt_(prompt)
     , peers_(peers)
     , startupFolder_(startupFolder)
+    , busy_(busy ? *busy : ownBusy_)
 {
 }
 
 void TLibrary::Create()
 {
-    Busy = true;
-    ReadBookList(startupFolder_, &list_);
-    Busy = false;
+    {
+        TBusyState::Hold hold(busy_);
+        ReadBookList(startupFolder_, &list_);
+    }
     RefreshTitles();
 }
 
 bool TLibrary::RefreshTitles()
 {
-    if (Busy)
+    TBusyState::Hold hold(busy_);
+    if (!hold.Held())
         return false;
-    Busy = true;
     for (BookListEntry& entry : list_.Entries) {
         if (entry.Slot < 0 || entry.Slot >= TBookList::kSlotCount)
             continue;
-        entry.Title
-            = BookTitleOfFile(ResolveBookPath(startupFolder_, list_.Slots[entry.Slot].FileName));
+        const QString path = ResolveBookPath(startupFolder_, list_.Slots[entry.Slot].FileName);
+        if (!QFileInfo(path).isFile()) {
+            // Shown, but the list file keeps the title it had.
+            entry.Title = kMissingBookTitle;
+            continue;
+        }
+        const std::optional<QString> title = TitleInFile(path);
+        entry.Title = title.value_or(QString());
+        if (title)
+            entry.StoredTitle = *title;
     }
-    Busy = false;
     return true;
 }
 
 bool TLibrary::ActionAllowed()
 {
-    return !Busy && peers_.ConfirmDiscard();
+    return !busy_.IsBusy() && peers_.ConfirmDiscard();
 }
 
 bool TLibrary::HasFreeSlot() const
@@ -146,6 +179,35 @@ void TLibrary::ReadBook(int* selected, bool fromButtonOrKey)
     peers_.StartPlaying();
 }
 
+void TLibrary::OpenInEditor(int* selected)
+{
+    if (peers_.PlayerMode() || !ActionAllowed())
+        return;
+    if (*selected < 0 || *selected >= list_.Entries.size()) {
+        peers_.HideTitleList();
+        peers_.HideViewer();
+        peers_.NewBookInEditor();
+        return;
+    }
+    const BookListEntry& entry = list_.Entries[*selected];
+    if (entry.Title.isEmpty() || entry.Slot < 0 || entry.Slot >= TBookList::kSlotCount)
+        return;
+    peers_.HideTitleList();
+    peers_.HideViewer();
+    if (!peers_.OpenInEditor(ResolveBookPath(startupFolder_, list_.Slots[entry.Slot].FileName)))
+        return;
+    *selected = -1;
+}
+
+void TLibrary::NewBookInEditor()
+{
+    if (peers_.PlayerMode() || !ActionAllowed())
+        return;
+    peers_.HideTitleList();
+    peers_.HideViewer();
+    peers_.NewBookInEditor();
+}
+
 void TLibrary::AddBook()
 {
     if (peers_.PlayerMode() || !ActionAllowed())
@@ -174,11 +236,30 @@ void TLibrary::AddBookFile(const QString& path)
         prompt_.ShowMessage(MessageKind::Information, kCaption, kCannotOpen);
 }
 
+QString TLibrary::ListableName(const QString& path)
+{
+    const QString listed = ListedFileName(startupFolder_, path);
+    if (listed.isEmpty()) {
+        prompt_.ShowMessage(
+            MessageKind::Warning, kCaption, kCannotList.arg(path, FirstUnencodable(path)));
+    }
+    return listed;
+}
+
+int TLibrary::ListBook(const QString& path, const QString& title)
+{
+    const QString listed = ListableName(path);
+    return listed.isEmpty() ? -1 : list_.AddBook(listed, title);
+}
+
 void TLibrary::AddPmk(const QString& path)
 {
-    if (!HasFreeSlot() || !peers_.LoadBook(path))
+    if (!HasFreeSlot())
         return;
-    list_.AddBook(QFileInfo(path).absoluteFilePath(), peers_.BookTitle());
+    const QString listed = ListableName(QFileInfo(path).absoluteFilePath());
+    if (listed.isEmpty() || !peers_.LoadBook(path))
+        return;
+    list_.AddBook(listed, peers_.BookTitle());
     SaveList();
 }
 
@@ -205,16 +286,26 @@ void TLibrary::AddArchive(const QString& path)
     if (folder.isEmpty() || !QDir().mkdir(folder))
         return;
     const ArchiveResult unpacked = Unpack(QFileInfo(path).absoluteFilePath(), folder);
-    if (!unpacked.ok && !unpacked.message.isEmpty())
-        prompt_.ShowMessage(MessageKind::Warning, kCaption, unpacked.message);
     const QString book = FindUnpackedBook(folder);
-    if (book.isEmpty()) {
+    if (!unpacked.ok) {
+        // One message: the archive layer's names what went wrong. A book that came out
+        // all the same (only some entries were refused) is still listed.
+        prompt_.ShowMessage(MessageKind::Warning, kCaption,
+            unpacked.message.isEmpty() ? kCannotUnpack : unpacked.message);
+        if (book.isEmpty()) {
+            QDir().rmdir(folder); // only when nothing came out
+            return;
+        }
+    } else if (book.isEmpty()) {
         prompt_.ShowMessage(MessageKind::Information, kCaption, kNoBookInArchive);
         return;
     }
-    if (!HasFreeSlot() || !peers_.LoadBook(book))
+    if (!HasFreeSlot())
         return;
-    list_.AddBook(book, peers_.BookTitle());
+    const QString listed = ListableName(book);
+    if (listed.isEmpty() || !peers_.LoadBook(book))
+        return;
+    list_.AddBook(listed, peers_.BookTitle());
     // Written now rather than at the next save, so a crash does not forget the book
     // that was just unpacked.
     SaveList();
@@ -237,7 +328,7 @@ void TLibrary::RemoveBook(int selected)
 
 bool TLibrary::CanClose()
 {
-    if (Busy)
+    if (busy_.IsBusy())
         return false;
     if (!peers_.CloseEditor())
         return false;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "book/book_list.h"
+#include "platform/busy_state.h"
 
 #include <QDate>
 #include <QPoint>
@@ -41,6 +42,11 @@ public:
     // The title list's page slider rebuilt with its position at the start.
     virtual void RebuildTitleListSlider() = 0;
     virtual void StartPlaying() = 0;
+    // Opens the book for editing: the viewer's picture cleared, the book loaded and the
+    // editor shown. False (after the loader's message) when the load was refused.
+    virtual bool OpenInEditor(const QString& path) { return LoadBook(path); }
+    // A new, empty book in the editor, shown.
+    virtual void NewBookInEditor() { }
     // Closes the editor (its modified prompt and the settings file run there). True when
     // the editor is gone afterwards, false when the user cancelled its close.
     virtual bool CloseEditor() = 0;
@@ -54,16 +60,19 @@ public:
     // Unpacks an archive into a folder (the archive layer by default; tests replace it).
     using Unpacker = std::function<ArchiveResult(const QString& archive, const QString& folder)>;
 
-    TLibrary(PromptPort& prompt, LibraryPeers& peers, const QString& startupFolder);
+    // busy: the program-wide busy flag; null gives the library one of its own.
+    TLibrary(PromptPort& prompt, LibraryPeers& peers, const QString& startupFolder,
+        TBusyState* busy = nullptr);
 
     const QString& StartupFolder() const { return startupFolder_; }
     TBookList& List() { return list_; }
     const TBookList& List() const { return list_; }
     const QVector<BookListEntry>& Entries() const { return list_.Entries; }
 
-    // Every action except the options window does nothing while it is set. Playback
-    // sets it for the time a page plays.
-    bool Busy = false;
+    // Every action except the options window does nothing while the busy flag is set.
+    // Playback holds it for the time a page plays.
+    TBusyState& Busy() { return busy_; }
+    bool IsBusy() const { return busy_.IsBusy(); }
 
     std::function<QDate()> Today = [] { return QDate::currentDate(); };
     Unpacker Unpack;
@@ -71,16 +80,26 @@ public:
     // The window's creation: the list file read with the busy flag set, then the titles.
     void Create();
 
-    // Each listed book's title taken from its file, or kMissingBookTitle. False while busy.
+    // Each listed book's title taken from its file. A missing file shows kMissingBookTitle
+    // and keeps its stored title. False while busy.
     bool RefreshTitles();
 
     // Plays the selected book. fromButtonOrKey: the read button or Enter, which in
     // player mode choose the first book when none is selected. selected may be changed.
     void ReadBook(int* selected, bool fromButtonOrKey);
+    // "エディタを開く": the selected book in the editor, or a new one when none is selected;
+    // the selection is cleared once the book is open. Not in player mode.
+    void OpenInEditor(int* selected);
+    // "絵本の新規作成": a new book in the editor. Not in player mode.
+    void NewBookInEditor();
     // Asks for a ".pmk", ".lzh" or ".lz" file and lists its book.
     void AddBook();
     // Lists the book of a chosen file (the part of AddBook after the dialog).
     void AddBookFile(const QString& path);
+    // Lists a saved book (full path) in the lowest free slot, with its entry at the end.
+    // A path the list file cannot hold is refused with a message naming it. Returns the
+    // slot, or -1.
+    int ListBook(const QString& path, const QString& title);
     // Asks, then takes the entry off the list; the book file stays.
     void RemoveBook(int selected);
     // The library window may close: not busy, and the editor closed. Saves the list.
@@ -95,17 +114,23 @@ public:
 private:
     bool ActionAllowed();
     void AddPmk(const QString& path);
+    // The FileName the book at path is listed under; "" after a message naming the path
+    // when the list file cannot hold it.
+    QString ListableName(const QString& path);
     void AddArchive(const QString& path);
     bool HasFreeSlot() const;
 
     PromptPort& prompt_;
     LibraryPeers& peers_;
     QString startupFolder_;
+    TBusyState ownBusy_;
+    TBusyState& busy_;
     TBookList list_;
 };
 
 // The title a book file shows in the library: the line after "<BOOK TITLE>", else the
-// first line; kMissingBookTitle when the file does not exist.
+// first line; kMissingBookTitle when the file does not exist. The list file keeps the
+// stored title of a missing book (BookListEntry::StoredTitle).
 QString BookTitleOfFile(const QString& path);
 
 // The book file in a folder an archive was unpacked into: the first ".pmk" in it, else the

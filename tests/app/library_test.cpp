@@ -4,6 +4,7 @@
 #include "platform/line_file.h"
 #include "platform/prompt_port.h"
 #include "tests/app/app_test_books.h"
+#include "tests/book/book_test_data.h"
 #include "tests/support/test_support.h"
 
 #include <QDir>
@@ -86,7 +87,7 @@ TEST_F(LibraryTest, ListedBooksShowTheirTitlesOrThatTheFileIsMissing)
         { kBookListHeader, QStringLiteral("古い題"), QStringLiteral("\\BOOKS\\a\\a.pmk"),
             QStringLiteral("消えた本"), QStringLiteral("\\BOOKS\\gone\\gone.pmk") });
     library->Create();
-    EXPECT_FALSE(library->Busy);
+    EXPECT_FALSE(library->IsBusy());
     ASSERT_EQ(library->Entries().size(), 2);
     EXPECT_EQ(library->Entries()[0].Title, QStringLiteral("うさぎの本"));
     EXPECT_EQ(library->Entries()[1].Title, QStringLiteral("（ファイルが見つかりません）"));
@@ -95,9 +96,9 @@ TEST_F(LibraryTest, ListedBooksShowTheirTitlesOrThatTheFileIsMissing)
     test::WriteFile(File(QStringLiteral("BOOKS/a/a.pmk")), QByteArray());
     EXPECT_TRUE(library->RefreshTitles());
     EXPECT_EQ(library->Entries()[0].Title, QString());
-    EXPECT_FALSE(library->Busy);
+    EXPECT_FALSE(library->IsBusy());
 
-    library->Busy = true;
+    library->Busy().TryTake();
     EXPECT_FALSE(library->RefreshTitles());
 }
 
@@ -124,9 +125,9 @@ TEST_F(LibraryTest, ReadingLoadsThenBlanksTheViewerAndStartsPlaying)
     EXPECT_EQ(peers->book.BookTitle, QStringLiteral("うさぎの本"));
 
     peers->calls.clear();
-    library->Busy = true;
+    library->Busy().TryTake();
     library->ReadBook(&selected, true);
-    library->Busy = false;
+    library->Busy().Release();
     peers->discardAllowed = false;
     library->ReadBook(&selected, true);
     EXPECT_TRUE(peers->calls.isEmpty());
@@ -262,13 +263,108 @@ TEST_F(LibraryTest, RemovingABookKeepsItsFileAndTheEntryIsGoneAfterARestart)
 TEST_F(LibraryTest, ClosingNeedsAnIdleLibraryAndAClosedEditor)
 {
     library->Create();
-    library->Busy = true;
+    library->Busy().TryTake();
     EXPECT_FALSE(library->CanClose());
-    library->Busy = false;
+    library->Busy().Release();
     peers->editorCloses = false;
     EXPECT_FALSE(library->CanClose());
     peers->editorCloses = true;
     EXPECT_TRUE(library->CanClose());
+}
+
+// The start-up folder of a Windows machine copied across, with the list written there.
+TEST_F(LibraryTest, WindowsListOpensItsBooksAndKeepsTheTitlesOfMissingOnes)
+{
+    test::WriteBook(
+        File(QStringLiteral("BOOKS/P2002_0315(1)/NewBook.pmk")), QStringLiteral("うさぎの本"));
+    const QString there
+        = QStringLiteral("C:\\Documents and "
+                         "Settings\\太郎\\デスクトップ\\ピモコ\\BOOKS\\P2002_0315(1)\\NewBook.pmk");
+    const QString gone = QStringLiteral("C:\\ピモコ\\BOOKS\\P2002_0401(1)\\NewBook.pmk");
+    const QByteArray list = test::WindowsLines(
+        { kBookListHeader, QStringLiteral("古い題"), there, QStringLiteral("消えた本"), gone });
+    test::WriteFile(File(QStringLiteral("PBooklst.dat")), list);
+
+    library->Create();
+    ASSERT_EQ(library->Entries().size(), 2);
+    EXPECT_EQ(library->Entries()[0].Title, QStringLiteral("うさぎの本"));
+    EXPECT_EQ(library->Entries()[1].Title, kMissingBookTitle);
+
+    int selected = 0;
+    library->ReadBook(&selected, true);
+    EXPECT_EQ(
+        peers->loaded, QStringList { File(QStringLiteral("BOOKS/P2002_0315(1)/NewBook.pmk")) });
+    EXPECT_TRUE(peers->calls.contains(QStringLiteral("play")));
+
+    ASSERT_TRUE(library->SaveList());
+    EXPECT_EQ(test::ReadAll(File(QStringLiteral("PBooklst.dat"))),
+        test::WindowsLines({ kBookListHeader, QStringLiteral("うさぎの本"), there,
+            QStringLiteral("消えた本"), gone }));
+}
+
+TEST_F(LibraryTest, PathsTheListFileCannotHoldAreRefusedNamingThePath)
+{
+    library->Create();
+    const QString outside
+        = test::WriteBook(File(QStringLiteral("jörg/b.pmk")), QStringLiteral("くまの本"));
+    library->AddBookFile(outside);
+    EXPECT_TRUE(library->Entries().isEmpty());
+    EXPECT_FALSE(peers->calls.contains(QStringLiteral("load")));
+    EXPECT_EQ(prompt.LastText(),
+        outside
+            + QStringLiteral(
+                " は絵本リストに登録できません（パスに保存できない文字「ö」があります）。"));
+    EXPECT_EQ(library->ListBook(outside, QStringLiteral("くまの本")), -1);
+
+    // Under a start-up folder Shift_JIS cannot hold, books are listed by their part there.
+    const QString home = File(QStringLiteral("jörg/ピモコ"));
+    FakePeers homePeers(prompt, home);
+    TLibrary homeLibrary(prompt, homePeers, home);
+    const QString saved = test::WriteBook(
+        home + QStringLiteral("/BOOKS/P2024_0315(1)/NewBook.pmk"), QStringLiteral("うみの本"));
+    homeLibrary.Create();
+    ASSERT_EQ(homeLibrary.ListBook(saved, QStringLiteral("うみの本")), 0);
+    EXPECT_EQ(homeLibrary.List().Slots[0].FileName,
+        QStringLiteral("\\BOOKS\\P2024_0315(1)\\NewBook.pmk"));
+    ASSERT_TRUE(homeLibrary.SaveList());
+    FakePeers againPeers(prompt, home);
+    TLibrary again(prompt, againPeers, home);
+    again.Create();
+    ASSERT_EQ(again.Entries().size(), 1);
+    EXPECT_EQ(again.Entries()[0].Title, QStringLiteral("うみの本"));
+}
+
+TEST_F(LibraryTest, AFailedUnpackShowsOneMessage)
+{
+    library->Create();
+    const QString said = QStringLiteral("書庫が壊れています。");
+    const struct {
+        bool bookComesOut;
+        QString message;
+        QString shown;
+        int listed;
+    } cases[] = {
+        { false, said, said, 0 },
+        { false, QString(), QStringLiteral("絵本ファイルを解凍することができませんでした。"), 0 },
+        // Some entries were refused, but the book came out: it is listed.
+        { true, said, said, 1 },
+    };
+    int n = 0;
+    for (const auto& c : cases) {
+        library->Unpack = [&](const QString&, const QString& folder) {
+            if (c.bookComesOut)
+                test::WriteBook(folder + QStringLiteral("/book.pmk"), QStringLiteral("ほん"));
+            return ArchiveResult { false, c.message };
+        };
+        prompt.shown.clear();
+        library->AddBookFile(File(QStringLiteral("broken.lzh")));
+        EXPECT_EQ(prompt.Texts(), QStringList { c.shown }) << n;
+        EXPECT_EQ(library->Entries().size(), c.listed) << n;
+        ++n;
+    }
+    // Nothing came out of the first two: their folders are gone again.
+    EXPECT_EQ(QDir(File(QStringLiteral("BOOKS"))).entryList(QDir::Dirs | QDir::NoDotAndDotDot),
+        QStringList { QStringLiteral("P2024_0315(1)") });
 }
 
 TEST(LibraryPlacement, FirstPlaceIsATwentiethAcrossAndAFifthDown)
