@@ -28,7 +28,8 @@ private:
     QWidget* parent_;
 };
 
-// "説明|*.pmk|説明2|*.bmp;*.jpg" (the design's filter form) as a Qt name filter.
+// "説明|*.pmk|説明2|*.bmp;*.jpg" (the filter form books and dialogs are described in) as a Qt name
+// filter.
 QString ToQtNameFilter(const QString& filter);
 
 } // namespace pimoko

@@ -138,6 +138,8 @@ TForm8::TForm8(const TOpenBook& book, ThumbnailCache* cache, TitleListHooks* hoo
     connect(ListBox1, &QListWidget::itemPressed, this, [this] { ChooseSelectedEntry(); });
     connect(PageTrackBar, &QSlider::valueChanged, this, [this](int v) { PageTrackBarChange(v); });
 
+    thumbnailDelegate_ = new ThumbnailDelegate(this, book_);
+    lineDelegate_ = new QStyledItemDelegate(this);
     composer_ = std::make_unique<PageComposer>(PagesOf(book_),
         [this](const QString& name) { return ResolverForFolder(book_.BookFolder)(name); });
     SetStayOnTop(true);
@@ -174,11 +176,21 @@ void TForm8::ShowInEditorMode()
 
 void TForm8::ApplyListStyle()
 {
-    if (titles_.thumbnails) {
-        ListBox1->setItemDelegate(new ThumbnailDelegate(this, book_));
-    } else {
-        ListBox1->setItemDelegate(new QStyledItemDelegate(ListBox1));
-    }
+    // The two delegates live as long as the window; the list only switches between them.
+    ListBox1->setItemDelegate(titles_.thumbnails ? thumbnailDelegate_ : lineDelegate_);
+}
+
+void TForm8::ResetPageTitleList()
+{
+    composer_->Reset();
+    composed_ = 0;
+    ListBox1->clearSelection();
+    ListBox1->setCurrentRow(-1);
+    ListBox1->verticalScrollBar()->setValue(0);
+    if (isVisible())
+        RefreshList();
+    else
+        ListBox1->clear();
 }
 
 void TForm8::ShowEntries(const QVector<TitleListEntry>& entries)
@@ -257,7 +269,7 @@ void TForm8::EnableSlider(bool enabled)
     PageTrackBar->setEnabled(enabled);
 }
 
-int TForm8::JumpToSliderPage()
+int TForm8::TakeSliderJump()
 {
     return titles_.TakeSliderJump();
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "player/compositor_pages.h"
+#include "player/playback_ports.h"
 #include "player/title_list.h"
 
 #include <QListWidget>
@@ -12,6 +13,7 @@ class QCheckBox;
 class QLabel;
 class QPushButton;
 class QSlider;
+class QStyledItemDelegate;
 
 namespace pimoko {
 
@@ -35,7 +37,7 @@ public:
 
 // "ページ見出し": the titled pages and the page slider for the reader, every page in
 // use (as a line or a thumbnail) for the author.
-class TForm8 : public QWidget {
+class TForm8 : public QWidget, public PageSliderPort {
     Q_OBJECT
 public:
     TForm8(const TOpenBook& book, ThumbnailCache* cache, TitleListHooks* hooks,
@@ -48,10 +50,16 @@ public:
     void BuildEditorList();
     void RefreshList();
     void RebuildSlider();
-    void SelectSliderPage(int n);
-    void EnableSlider(bool enabled);
+    // The page slider as the player moves and reads it.
+    void SelectSliderPage(int n) override;
+    void EnableSlider(bool enabled) override;
+    bool SliderMoved() const override { return titles_.sliderMoved; }
+    void ClearSliderMoved() override { titles_.sliderMoved = false; }
     // The page the reader moved the slider to, or 0; clears the moved flag.
-    int JumpToSliderPage();
+    int TakeSliderJump() override;
+    // Another book is open: back to the top with no selection, every picture composed
+    // afresh.
+    void ResetPageTitleList();
 
     TTitleList& Titles() { return titles_; }
     // How many pages were composed for thumbnails since the list was built.
@@ -90,6 +98,8 @@ private:
     TitleListHooks* hooks_;
     TTitleList titles_;
     std::unique_ptr<PageComposer> composer_;
+    QStyledItemDelegate* thumbnailDelegate_ = nullptr; // children of the window
+    QStyledItemDelegate* lineDelegate_ = nullptr;
     QImage work_;
     int composed_ = 0;
     int savedTop_ = 0;

@@ -16,6 +16,7 @@
 
 #include <QAction>
 #include <QDir>
+#include <QInputMethodEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -244,7 +245,9 @@ TEST_F(ProgramTest, ABookMadeInTheEditorReadsBackAfterARestart)
     TForm2* editor = program->Editor();
     ASSERT_TRUE(editor->isVisible());
     editor->BookTitleEdit->selectAll();
-    QTest::keyClicks(editor->BookTitleEdit, QStringLiteral("はじめての本"));
+    QInputMethodEvent typed; // what an input method hands over once the author commits
+    typed.setCommitString(QStringLiteral("はじめての本"));
+    QCoreApplication::sendEvent(editor->BookTitleEdit, &typed);
     QTest::keyClicks(editor->Edit4, QStringLiteral("first"));
     editor->Memo1->setPlainText(QStringLiteral("むかしむかし"));
     QTest::mouseClick(editor->BitBtn3, Qt::LeftButton); // next page

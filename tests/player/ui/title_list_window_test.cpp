@@ -6,6 +6,7 @@
 
 #include "tests/support/test_support.h"
 
+#include <QAbstractItemDelegate>
 #include <QCheckBox>
 #include <QSlider>
 #include <QTest>
@@ -90,13 +91,13 @@ TEST_F(TitleListWindowTest, SliderMovedByTheReaderOnly)
     KeepPicture(window, "player");
     window.SelectSliderPage(100);
     EXPECT_EQ(window.PageTrackBar->value(), 1);
-    EXPECT_EQ(window.JumpToSliderPage(), 0);
+    EXPECT_EQ(window.TakeSliderJump(), 0);
     // The reader presses Home on the slider: a move.
     window.PageTrackBar->setFocus();
     QTest::keyClick(window.PageTrackBar, Qt::Key_Home);
     EXPECT_EQ(window.PageTrackBar->value(), 0);
-    EXPECT_EQ(window.JumpToSliderPage(), 1);
-    EXPECT_EQ(window.JumpToSliderPage(), 0);
+    EXPECT_EQ(window.TakeSliderJump(), 1);
+    EXPECT_EQ(window.TakeSliderJump(), 0);
 }
 
 TEST_F(TitleListWindowTest, ChoosingAnEntryWaitsForTheBusyFlag)
@@ -122,6 +123,25 @@ TEST_F(TitleListWindowTest, EscapeHidesAndTheViewerGetsTheFocus)
     QTest::keyClick(window.ListBox1, Qt::Key_Escape);
     EXPECT_FALSE(window.isVisible());
     EXPECT_EQ(hooks.focused, 1);
+}
+
+// The composer remembers the page it drew last; once another book is open (pages
+// replaced, thumbnails cleared) the reset makes the list draw that book, and switching
+// styles again and again makes no new delegates.
+TEST_F(TitleListWindowTest, AResetDrawsTheNewBookAndRebuildsKeepTheirDelegates)
+{
+    TForm8 window(book, nullptr, &hooks); // hidden, as while a book is loaded
+    EXPECT_EQ(window.ThumbnailOf(2).pixelColor(100, 90), QColor(0x20, 0x40, 0x80));
+
+    book.Page(1).FillColor = 0x000080; // the next book's first page: red
+    window.ResetPageTitleList();
+    EXPECT_EQ(window.ListBox1->currentRow(), -1);
+    EXPECT_EQ(window.ThumbnailOf(3).pixelColor(100, 90), QColor(0x80, 0, 0));
+
+    const auto delegates = window.findChildren<QAbstractItemDelegate*>().size();
+    for (int i = 0; i < 5; ++i)
+        window.CheckBox1->click();
+    EXPECT_EQ(window.findChildren<QAbstractItemDelegate*>().size(), delegates);
 }
 
 } // namespace
