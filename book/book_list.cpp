@@ -128,7 +128,9 @@ QString ResolveBookPath(const QString& startupFolder, const QString& fileName)
 
 QString ListedFileName(const QString& startupFolder, const QString& bookPath)
 {
-    if (EncodeSjis(bookPath).ok())
+    // A look-alike (〜 for ～) would be written as its Shift_JIS twin and read back as
+    // another name, so only a path that comes back unchanged is kept.
+    if (EncodeSjis(bookPath).exact())
         return bookPath;
     const QString relative
         = QDir(QDir::cleanPath(startupFolder)).relativeFilePath(QDir::cleanPath(bookPath));
@@ -137,7 +139,7 @@ QString ListedFileName(const QString& startupFolder, const QString& bookPath)
         return QString();
     QString listed = QStringLiteral("\\") + relative;
     listed.replace(QLatin1Char('/'), QLatin1Char('\\'));
-    return EncodeSjis(listed).ok() ? listed : QString();
+    return EncodeSjis(listed).exact() ? listed : QString();
 }
 
 bool WriteDistributionBookList(const QString& folder, const QString& title)

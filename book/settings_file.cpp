@@ -24,10 +24,11 @@ bool ReadSettingsLines(const QString& path, QStringList* lines)
     return true;
 }
 
-// A text Shift_JIS cannot hold would be written as "?"; the file's own value stays then.
+// A text Shift_JIS cannot hold would be written as "?", a look-alike read back as its
+// twin; the file's own value stays then.
 const QString& StorableText(const QString& text, const QString& inFile)
 {
-    return EncodeSjis(text).ok() ? text : inFile;
+    return EncodeSjis(text).exact() ? text : inFile;
 }
 
 const QString kMarkerV03 = QStringLiteral("PBOOK_INIFILE_V03");

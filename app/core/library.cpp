@@ -9,6 +9,7 @@
 #include <QDir>
 #include <QFileInfo>
 
+#include <algorithm>
 #include <optional>
 
 namespace pimoko {
@@ -60,13 +61,18 @@ std::optional<QString> TitleInFile(const QString& path)
     return lines[0];
 }
 
-// The first character of a text that Shift_JIS cannot hold.
+// The first character of a text that Shift_JIS cannot hold, or holds only as a twin that
+// reads back as another character.
 QString FirstUnencodable(const QString& text)
 {
     const SjisEncoding e = EncodeSjis(text);
-    if (e.ok())
+    if (e.exact())
         return QString();
-    const qsizetype at = e.unencodable.front();
+    qsizetype at = text.size();
+    if (!e.unencodable.isEmpty())
+        at = e.unencodable.front();
+    if (!e.oneWay.isEmpty())
+        at = std::min<qsizetype>(at, e.oneWay.front());
     return text.mid(at, text[at].isHighSurrogate() ? 2 : 1);
 }
 
