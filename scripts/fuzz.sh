@@ -16,8 +16,10 @@ cmake --build build-fuzz --target "$name" -j2
 corpus="build-fuzz/corpus/$name"
 mkdir -p "$corpus" "build-fuzz/crashes/$name"
 # A harness with a seed program (seed_NAME, built from seed_NAME.cpp or seed_book_files.cpp)
-# starts from the files it writes.
-if [ -z "$(ls -A "$corpus")" ] && ninja -C build-fuzz -t targets all | grep -q "^seed_$name:"; then
+# starts from the files it writes. The target list is read whole first: grep -q leaving a
+# pipe early would fail the pipe under pipefail.
+targets="$(ninja -C build-fuzz -t targets all)"
+if [ -z "$(ls -A "$corpus")" ] && grep -q "^seed_$name:" <<<"$targets"; then
   cmake --build build-fuzz --target "seed_$name" -j2
   "build-fuzz/seed_$name" "$corpus"
 fi
