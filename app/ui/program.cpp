@@ -53,11 +53,11 @@ void Program::RegisterWindows()
         return form8_;
     });
     registry_.Register(QStringLiteral("TForm2"), [this] {
-        EditorPorts ports;
-        ports.titleList = this;
-        ports.sound = &session_.AuditionSounds();
-        TPageEditor& editor = session_.CreateEditor(ports);
-        auto window = std::make_unique<TForm2>(editor, session_.Busy(), *prompt_, *this, ports);
+        editorPorts_.titleList = this;
+        editorPorts_.sound = &session_.AuditionSounds();
+        TPageEditor& editor = session_.CreateEditor(editorPorts_);
+        auto window
+            = std::make_unique<TForm2>(editor, session_.Busy(), *prompt_, *this, editorPorts_);
         form2_ = window.get();
         windows_.push_back(std::move(window));
         session_.ReadEditorSettings();
@@ -77,6 +77,13 @@ void Program::RegisterWindows()
         windows_.push_back(std::move(window));
         return form4_;
     });
+    // Windows registered by their own files (app/ui/program_<window>.cpp).
+}
+
+void Program::ConnectEditorPorts()
+{
+    if (form2_)
+        form2_->SetPorts(editorPorts_);
 }
 
 void Program::MakeViewer()

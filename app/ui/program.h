@@ -104,6 +104,10 @@ public:
 
 private:
     void RegisterWindows();
+    // The editor's ports changed (a window behind one was made): the page editor takes them.
+    void ConnectEditorPorts();
+    // Windows registered by their own files (app/ui/program_<window>.cpp), one line each.
+
     QWidget* MakePlaceholder(const WindowEntry& entry);
     void MakeViewer();
 
@@ -116,6 +120,7 @@ private:
     TForm6* form6_ = nullptr;
     TForm8* form8_ = nullptr;
     TForm2* form2_ = nullptr;
+    EditorPorts editorPorts_;
     bool editorWasShown_ = false; // before a page played
     TForm3* form3_ = nullptr;
     TForm4* form4_ = nullptr;

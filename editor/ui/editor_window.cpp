@@ -45,10 +45,15 @@ TForm2::TForm2(TPageEditor& editor, const TBusyState& busy, PromptPort& prompt,
     if (book.BookTitle.isEmpty() && book.BookFilePath.isEmpty())
         book.BookTitle = BookTitleEdit->text();
 
+    SetPorts(ports);
+    ShowState();
+}
+
+void TForm2::SetPorts(const EditorPorts& ports)
+{
     ports_ = ports;
     ports_.view = this;
     editor_.SetPorts(ports_);
-    ShowState();
 }
 
 TForm2::~TForm2()

@@ -62,6 +62,9 @@ public:
     ~TForm2() override;
 
     TPageEditor& Editor() { return editor_; }
+    // The other windows' ports as they come (they are made after this window); the window
+    // stays the view.
+    void SetPorts(const EditorPorts& ports);
 
     // Every control shows the page editor's fields again.
     void ShowState();
