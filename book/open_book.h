@@ -3,6 +3,7 @@
 #include "book/book_defaults.h"
 #include "book/book_hooks.h"
 #include "book/novel_page.h"
+#include "book/page_limits.h"
 
 #include <QByteArray>
 #include <QDate>
@@ -22,7 +23,7 @@ class PromptPort;
 // through the hooks.
 class TOpenBook : public TBookDefaults {
 public:
-    static constexpr int kPageCount = 300;
+    static constexpr int kPageCount = kMaxPages;
 
     // startupFolder: the process's current folder when the program started (new books
     // and auto-saved books live under it).

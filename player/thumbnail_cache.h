@@ -1,5 +1,6 @@
 #pragma once
 
+#include "book/page_limits.h"
 #include "player/compositor_pages.h"
 
 #include <QImage>
@@ -15,7 +16,7 @@ namespace pimoko {
 // ("IC" + n + ".bmp").
 class ThumbnailCache {
 public:
-    static constexpr int kPageCount = 300;
+    static constexpr int kPageCount = kMaxPages;
     static constexpr int kSets = 2;
     static constexpr int kWidth = 120;
     static constexpr int kHeight = 100;
