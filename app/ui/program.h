@@ -80,7 +80,6 @@ public:
     bool TitleListVisible() const override;
     bool TitleListInPlayerMode() const override;
     void ShowTitleListInPlayerMode() override;
-    bool FullScreenWanted() const override { return session_.FullScreenCheckBox; }
     void SetFullScreenWanted(bool fullScreen) override;
 
     // TitleListHooks
@@ -107,6 +106,7 @@ private:
     // The editor's ports changed (a window behind one was made): the page editor takes them.
     void ConnectEditorPorts();
     // Windows registered by their own files (app/ui/program_<window>.cpp), one line each.
+    void RegisterPageWindows();
 
     QWidget* MakePlaceholder(const WindowEntry& entry);
     void MakeViewer();

@@ -30,9 +30,8 @@ public:
     virtual bool TitleListInPlayerMode() const = 0;
     virtual void ShowTitleListInPlayerMode() = 0;
     virtual void HideTitleList() = 0;
-    // The wanted screen mode (the editor's hidden check box) ...
-    virtual bool FullScreenWanted() const = 0;
-    // ... set from the viewer's menu, which also moves the options window's choice.
+    // The wanted screen mode (the editor's hidden check box), set from the viewer's menu;
+    // it also moves the options window's choice.
     virtual void SetFullScreenWanted(bool fullScreen) = 0;
 };
 

@@ -34,7 +34,6 @@ public:
         ++listShown;
     }
     void HideTitleList() override { listVisible = false; }
-    bool FullScreenWanted() const override { return fullScreen; }
     void SetFullScreenWanted(bool on) override { fullScreen = on; }
 
     bool listVisible = false;
