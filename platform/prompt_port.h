@@ -32,6 +32,8 @@ struct FontChoice {
     bool underline = false;
     bool strikeOut = false;
     quint32 color = 0; // 0x00BBGGRR
+    // When not empty, the only faces offered, and the colour is offered with the effects.
+    QStringList faces;
 };
 
 // Every message box, question and common dialog goes through this port, so engines
