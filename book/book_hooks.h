@@ -50,6 +50,8 @@ public:
         const QString& /*archivePath*/)
     {
     }
+    // The runtime folder could not be made: nothing was written, and the user is told.
+    virtual void DistributionFolderNotMade(const QString& /*folder*/) { }
 };
 
 } // namespace pimoko

@@ -397,8 +397,12 @@ bool TOpenBook::WriteRuntimeBook(bool convertToJpeg)
 
     hooks_.StorePage();
     QByteArray bytes;
-    if (!EncodeBook(true, convertToJpeg, &bytes) || !QDir().mkdir(folder))
+    if (!EncodeBook(true, convertToJpeg, &bytes))
         return false;
+    if (!QDir().mkdir(folder)) {
+        hooks_.DistributionFolderNotMade(folder);
+        return false;
+    }
     const QString runtimeBook = JoinPath(folder, kRuntimeBookName);
     if (!WriteBookFile(runtimeBook, bytes)) {
         QDir(folder).removeRecursively();
