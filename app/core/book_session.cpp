@@ -1,6 +1,7 @@
 #include "app/core/book_session.h"
 
 #include "book/page_limits.h"
+#include "editor/distribution.h"
 #include "editor/page_editor.h"
 #include "platform/cursor_ids.h"
 #include "platform/line_file.h"
@@ -55,6 +56,7 @@ TBookSession::TBookSession(PromptPort& prompt, const QString& startupFolder, Clo
     , thumbnails_(std::make_unique<ThumbnailCache>(startupFolder))
     , compositor_(std::make_unique<Compositor>(clock))
     , audition_(std::make_unique<AuditionSoundPort>(*this))
+    , distribution_(std::make_unique<TDistribution>(startupFolder))
 {
 }
 
@@ -64,6 +66,27 @@ TBookSession::~TBookSession()
     actions_.reset();
     playback_.reset();
     editor_.reset();
+}
+
+bool TBookSession::IsBusy()
+{
+    return busy_.IsBusy() || distribution_->Building();
+}
+
+void TBookSession::PrepareDistNames(TOpenBook& book)
+{
+    distribution_->PrepareDistNames(book);
+}
+
+void TBookSession::FinishDistribution(
+    const QString& folder, const QString& runtimeBookPath, const QString& archivePath)
+{
+    distribution_->FinishDistribution(book_, folder, runtimeBookPath, archivePath);
+}
+
+void TBookSession::DistributionFolderNotMade(const QString& folder)
+{
+    distribution_->DistributionFolderNotMade(folder);
 }
 
 TPageEditor& TBookSession::CreateEditor(const EditorPorts& ports)

@@ -16,6 +16,7 @@ namespace pimoko {
 
 class Clock;
 class Compositor;
+class TDistribution;
 class FontTable;
 class TPageEditor;
 struct EditorPorts;
@@ -152,7 +153,7 @@ public:
     void StorePage() override;
 
     // BookHooks
-    bool IsBusy() override { return busy_.IsBusy(); }
+    bool IsBusy() override;
     void ShowEditorWindow() override;
     void ShowBookHeader(const TOpenBook& book) override;
     void ShowFirstPage() override;
@@ -162,6 +163,13 @@ public:
     void RegisterInLibrary(const QString& path, const QString& title) override;
     void SaveLibraryList() override { library_.SaveList(); }
     void RefreshLibraryTitles() override { windows_->RefreshLibraryTitles(); }
+    void PrepareDistNames(TOpenBook& book) override;
+    void FinishDistribution(const QString& folder, const QString& runtimeBookPath,
+        const QString& archivePath) override;
+    void DistributionFolderNotMade(const QString& folder) override;
+
+    // The distribution build of the open book.
+    TDistribution& Distribution() { return *distribution_; }
 
     // PlaybackEditing
     QString BookTitle() const override { return book_.BookTitle; }
@@ -196,6 +204,7 @@ private:
     std::unique_ptr<FontTable> fonts_;
     std::unique_ptr<TPageEditor> editor_;
     std::unique_ptr<SoundPort> audition_;
+    std::unique_ptr<TDistribution> distribution_;
     PageSliderPort* slider_ = nullptr;
     TViewerState* viewer_ = nullptr;
     std::unique_ptr<TPlayback> playback_;
