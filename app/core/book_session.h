@@ -164,8 +164,8 @@ public:
     void SaveLibraryList() override { library_.SaveList(); }
     void RefreshLibraryTitles() override { windows_->RefreshLibraryTitles(); }
     void PrepareDistNames(TOpenBook& book) override;
-    void FinishDistribution(const QString& folder, const QString& runtimeBookPath,
-        const QString& archivePath) override;
+    void FinishDistribution(
+        const QString& folder, const QString& runtimeBookPath, const QString& archivePath) override;
     void DistributionFolderNotMade(const QString& folder) override;
 
     // The distribution build of the open book.
