@@ -91,6 +91,7 @@ public:
     // EditorWindowPeers
     void PlayFromCurrentPage() override { session_.PlayFromCurrentPage(); }
     void WriteSettings() override { session_.WriteEditorSettings(); }
+    void OpenDistribution() override;
 
     // EditorTitleListPort
     bool IsVisible() const override { return TitleListVisible(); }
@@ -106,6 +107,7 @@ private:
     // The editor's ports changed (a window behind one was made): the page editor takes them.
     void ConnectEditorPorts();
     // Windows registered by their own files (app/ui/program_<window>.cpp), one line each.
+    void RegisterDistributionWindow();
     void RegisterPageWindows();
 
     QWidget* MakePlaceholder(const WindowEntry& entry);
