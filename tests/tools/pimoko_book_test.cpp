@@ -1,4 +1,6 @@
+#include "archive/archive_operations.h"
 #include "book/open_book.h"
+#include "platform/bitmap.h"
 #include "platform/prompt_port.h"
 #include "platform/sjis_codec.h"
 #include "tests/book/book_test_data.h"
@@ -229,6 +231,48 @@ TEST_F(PimokoBookTool, SettingsAndList)
     // A Windows path, found from its "BOOKS" folder on under the start-up folder.
     EXPECT_EQ(entries[2].toObject()[QStringLiteral("path")].toString(),
         tmp.file(QStringLiteral("BOOKS/P2002_0315(1)/NewBook.pmk")));
+}
+
+TEST_F(PimokoBookTool, DistBuildsAnArchiveWhoseRuntimeBookChecks)
+{
+    QStringList lines = test::WindowsHeader();
+    lines << test::WindowsBlock(QStringLiteral("はじまり"), QStringLiteral("C:\\絵本\\sora.bmp"),
+        false, { QStringLiteral("むかし") }, {});
+    lines << test::WindowsBlock(QStringLiteral("くも"), QStringLiteral("kumo.bmp"), true, {}, {});
+    const QString book
+        = test::WriteFile(tmp.file(QStringLiteral("絵本/sora.pmk")), test::WindowsLines(lines));
+    test::WriteFile(tmp.file(QStringLiteral("絵本/umi.wav")), "RIFF....WAVE");
+    QImage picture = NewBitmap24(40, 30);
+    picture.fill(Qt::blue);
+    ASSERT_TRUE(WriteBmp24(tmp.file(QStringLiteral("絵本/sora.bmp")), picture));
+    ASSERT_TRUE(WriteBmp24(tmp.file(QStringLiteral("絵本/kumo.bmp")), picture));
+    const QString archive = tmp.file(QStringLiteral("out.lzh"));
+    test::WriteFile(archive, "an older archive");
+
+    const ToolRun built = RunTool({ QStringLiteral("dist"), book, QStringLiteral("out.lzh"),
+                                      QStringLiteral("--quality"), QStringLiteral("60") },
+        tmp.path());
+    ASSERT_EQ(built.exitCode, 0) << built.err.toStdString();
+    EXPECT_TRUE(built.err.contains(QStringLiteral("dist: page 2/2")));
+    const QString x = tmp.file(QStringLiteral("x"));
+    ASSERT_TRUE(UnpackBook(archive, x).ok);
+    EXPECT_EQ(QDir(x).entryList(QDir::Files, QDir::Name),
+        (QStringList { "PBKRun.pmk", "kumo.bmp", "sora.jpg", "umi.wav" }));
+    const ToolRun check = RunTool({ QStringLiteral("check"), QStringLiteral("PBKRun.pmk") }, x);
+    EXPECT_EQ(check.exitCode, 0) << check.out.toStdString();
+
+    // A failed build says why and leaves the archive that was there.
+    const QByteArray before = test::ReadAll(archive);
+    const ToolRun noPlayer = RunTool(
+        { QStringLiteral("dist"), book, archive, QStringLiteral("--player") }, tmp.path());
+    EXPECT_EQ(noPlayer.exitCode, 1);
+    EXPECT_TRUE(noPlayer.err.contains(QStringLiteral("プレイヤー"))) << noPlayer.err.toStdString();
+    EXPECT_EQ(test::ReadAll(archive), before);
+    EXPECT_EQ(RunTool({ QStringLiteral("dist"), book, archive, QStringLiteral("--quality"),
+                          QStringLiteral("0") },
+                  tmp.path())
+                  .exitCode,
+        2);
 }
 
 } // namespace
