@@ -78,6 +78,7 @@ void Program::RegisterWindows()
         return form4_;
     });
     // Windows registered by their own files (app/ui/program_<window>.cpp).
+    RegisterTextSettingsWindow();
     RegisterDistributionWindow();
 }
 

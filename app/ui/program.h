@@ -107,6 +107,7 @@ private:
     // The editor's ports changed (a window behind one was made): the page editor takes them.
     void ConnectEditorPorts();
     // Windows registered by their own files (app/ui/program_<window>.cpp), one line each.
+    void RegisterTextSettingsWindow();
     void RegisterDistributionWindow();
     void RegisterPageWindows();
 

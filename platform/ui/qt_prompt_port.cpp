@@ -1,5 +1,7 @@
 #include "platform/ui/qt_prompt_port.h"
 
+#include "platform/ui/font_choice_dialog.h"
+
 #include <QColorDialog>
 #include <QFileDialog>
 #include <QFontDialog>
@@ -127,6 +129,8 @@ bool QtPromptPort::ChooseColor(quint32* color)
 
 bool QtPromptPort::ChooseFont(FontChoice* font)
 {
+    if (!font->faces.isEmpty())
+        return RunFontChoiceDialog(font, parent_);
     QFont initial(font->face);
     initial.setPixelSize(qMax(1, font->height));
     initial.setBold(font->bold);

@@ -7,7 +7,8 @@ class QWidget;
 namespace pimoko {
 
 // Real dialogs: QMessageBox with the Japanese standard buttons, QFileDialog,
-// QColorDialog and QFontDialog. parent may be null.
+// QColorDialog and QFontDialog (FontChoiceDialog when the faces are given). parent may be
+// null.
 class QtPromptPort : public PromptPort {
 public:
     explicit QtPromptPort(QWidget* parent = nullptr)
