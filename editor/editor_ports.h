@@ -120,13 +120,16 @@ public:
     virtual void OpenBookOptions(const BookOptionsRequest& request) { (void)request; }
 };
 
-// The graphic editor, until it lands.
+// The graphic editor. A click on the preview hands it the page's background with
+// SetCanvas, then opens it; a saved picture comes back through
+// TPageEditor::GraphicEditorSaved.
 class GraphicEditorPort {
 public:
     virtual ~GraphicEditorPort() = default;
     // The 640 x 480 canvas is replaced by this picture.
     virtual void SetCanvas(const QImage& canvas) { (void)canvas; }
-    // Opens the window on a file ("" for a new picture).
+    // Opens the window on the canvas given last; fileName is the picture file it came from
+    // ("" for a fill or black), which names the saved picture.
     virtual void OpenGraphicEditor(const QString& fileName) { (void)fileName; }
 };
 

@@ -200,6 +200,9 @@ public:
     // or one colour.
     void PictureToGraphicEditor(const QString& pictureFile);
     void FillGraphicEditor(ColorRef color);
+    // The graphic editor saved its picture: it becomes the current page's picture (a clip
+    // page keeps its clip settings), stored, and shown in the preview and the title list.
+    void GraphicEditorSaved(const QString& pictureFile);
 
     // The clip window's "決定": the clip position and transparency into the page.
     void ConfirmClip(int x, int y, bool transparent);
@@ -228,7 +231,7 @@ public:
     void FillPaintBitBtnClick(); // "ぬりつぶす"
     void Button10Click(); // "クリア"
     void ClipBitBtnClick(); // "クリップ設定"
-    void Image1Click(); // the graphic editor on an empty file
+    void Image1Click(); // the graphic editor on the background the page shows
     void LoadSoundBitBtnClick(); // "サウンド読込み"
     void Button13Click(); // "サウンドなし"
     void Button12Click(); // "試聴"

@@ -7,6 +7,7 @@
 #include "platform/paths.h"
 #include "platform/prompt_port.h"
 #include "player/compositor_drawing.h"
+#include "player/compositor_pages.h"
 #include "player/sound_player.h"
 
 #include <QFileInfo>
@@ -153,7 +154,28 @@ void TPageEditor::Image1Click()
 {
     if (Busy())
         return;
-    ports_.graphicEditor->OpenGraphicEditor(QString());
+    // The page's own fill or picture (not its clip), else the background it shows through.
+    OwnBackground own;
+    own.fillImage = FillImage;
+    own.fillColor = static_cast<ColorRef>(FillColor);
+    own.pictureFile = PictureFile;
+    own.clipMode = ClipMode;
+    const PageBackground background
+        = FindBackgroundPageForEditing(PagesOf(book_), CurrentPage(), own);
+    QString source;
+    switch (background.kind) {
+    case BackgroundKind::Picture:
+        source = ResolvePath(background.pictureFile);
+        PictureToGraphicEditor(background.pictureFile);
+        break;
+    case BackgroundKind::Fill:
+        FillGraphicEditor(background.fillColor);
+        break;
+    case BackgroundKind::None:
+        ports_.graphicEditor->SetCanvas(NewBitmap24(kPageWidth, kPageHeight));
+        break;
+    }
+    ports_.graphicEditor->OpenGraphicEditor(source);
 }
 
 void TPageEditor::PictureToGraphicEditor(const QString& pictureFile)
@@ -169,6 +191,21 @@ void TPageEditor::FillGraphicEditor(ColorRef color)
     QImage canvas = NewBitmap24(kPageWidth, kPageHeight);
     FillBitmap(canvas, color);
     ports_.graphicEditor->SetCanvas(canvas);
+}
+
+void TPageEditor::GraphicEditorSaved(const QString& pictureFile)
+{
+    WaitCursor wait(*view_);
+    ImageInfoLabelVisible = false;
+    PictureFile = pictureFile;
+    Label7 = ClipMode ? kClipCaption : FileNamePart(pictureFile);
+    FillImage = false;
+    MarkModified();
+    StorePage();
+    InvalidateAfterChange();
+    RedrawPreview();
+    UpdateSummary();
+    RefreshTitleListIfVisible();
 }
 
 // ---- Sound ----------------------------------------------------------------------------

@@ -79,6 +79,7 @@ void Program::RegisterWindows()
     });
     // Windows registered by their own files (app/ui/program_<window>.cpp).
     RegisterTextSettingsWindow();
+    RegisterGraphicEditorWindow();
     RegisterDistributionWindow();
 }
 

@@ -108,6 +108,7 @@ private:
     void ConnectEditorPorts();
     // Windows registered by their own files (app/ui/program_<window>.cpp), one line each.
     void RegisterTextSettingsWindow();
+    void RegisterGraphicEditorWindow();
     void RegisterDistributionWindow();
     void RegisterPageWindows();
 
