@@ -5,6 +5,7 @@
 #include "book/book_list.h"
 #include "book/settings_file.h"
 #include "editor/page_editor.h"
+#include "editor/ui/distribution_window.h"
 #include "editor/ui/editor_window.h"
 #include "platform/line_file.h"
 #include "platform/prompt_port.h"
@@ -16,6 +17,7 @@
 
 #include <QAction>
 #include <QDir>
+#include <QFileInfo>
 #include <QInputMethodEvent>
 #include <QLabel>
 #include <QLineEdit>
@@ -272,6 +274,32 @@ TEST_F(ProgramTest, ABookMadeInTheEditorReadsBackAfterARestart)
     EXPECT_EQ(program->Book().BookFilePath, saved);
     EXPECT_EQ(program->Book().BookFileLines(), written);
     EXPECT_EQ(program->Editor()->Memo1->toPlainText(), QStringLiteral("むかしむかし"));
+}
+
+// 配布ファイル作成 on a saved book opens the distribution window centred over the editor,
+// and its OK builds the open book's archive through the session.
+TEST_F(ProgramTest, DistributionOpensOverTheEditorAndBuildsTheOpenBook)
+{
+    WriteSettingsFile();
+    ListBook();
+    Start();
+    program->Library()->Select(0);
+    QTest::mouseClick(program->Library()->BitBtn5, Qt::LeftButton);
+    TForm2* editor = program->Editor();
+    QTest::mouseClick(editor->WriteBitBtn, Qt::LeftButton);
+    auto* form5 = qobject_cast<TForm5*>(program->Window(QStringLiteral("TForm5")));
+    ASSERT_NE(form5, nullptr);
+    EXPECT_TRUE(form5->isVisible());
+    const QRect e = editor->frameGeometry();
+    EXPECT_EQ(form5->pos(),
+        QPoint(e.left() + (e.width() - form5->width()) / 2,
+            e.top() + (e.height() - form5->height()) / 2));
+
+    const QString archive = File(QStringLiteral("b.lzh"));
+    prompt.fileNames = { archive };
+    QTest::mouseClick(form5->Button1, Qt::LeftButton);
+    EXPECT_TRUE(QFileInfo(archive).isFile()) << prompt.LastText().toStdString();
+    EXPECT_FALSE(form5->isVisible());
 }
 
 } // namespace
