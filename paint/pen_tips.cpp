@@ -1,6 +1,7 @@
 #include "paint/pen_tips.h"
 
 #include <algorithm>
+#include <cmath>
 #include <cstring>
 
 namespace pimoko {
@@ -122,6 +123,7 @@ void AirbrushTip::Stamp(
     const int target[3] = { settings.colour.blue, settings.colour.green, settings.colour.red };
     // The fraction of the way is 5 x sum / (768 x share).
     const long long den = 768 * share;
+    const double dden = static_cast<double>(den);
     for (int y = o.y0; y < o.y1; ++y) {
         const uchar* s = mask.constScanLine(y) + 3 * o.x0;
         uchar* c = canvas.scanLine(y + topLeft.y()) + 3 * (o.x0 + topLeft.x());
@@ -129,11 +131,18 @@ void AirbrushTip::Stamp(
             const long long num = 5LL * (s[0] + s[1] + s[2]);
             if (num == 0)
                 continue;
+            if (num >= den) {
+                c[0] = static_cast<uchar>(target[0]);
+                c[1] = static_cast<uchar>(target[1]);
+                c[2] = static_cast<uchar>(target[2]);
+                continue;
+            }
+            // A correctly rounded quotient of two integers this small lands on .5 only at
+            // a true tie, so rounding it to even gives the exact result.
+            const double fraction = static_cast<double>(num);
             for (int i = 0; i < 3; ++i) {
-                if (num >= den)
-                    c[i] = static_cast<uchar>(target[i]);
-                else
-                    c[i] = static_cast<uchar>(c[i] + RoundRatio((target[i] - c[i]) * num, den));
+                const double step = (target[i] - c[i]) * fraction / dden;
+                c[i] = static_cast<uchar>(c[i] + static_cast<int>(std::nearbyint(step)));
             }
         }
     }

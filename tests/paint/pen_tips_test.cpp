@@ -50,6 +50,9 @@ TEST(PenTipsTest, OneStampChangesTheCanvasByTipDensityAndColour)
             QColor(0, 0, 255), QColor(255, 255, 255), QColor(25, 0, 230) },
         { "airbrush at density 100 reaches the colour", PenTipKind::Airbrush, 100, { 10, 20, 30 },
             QColor(200, 200, 200), QColor(255, 255, 255), QColor(10, 20, 30) },
+        // 640 / 768 of 9 and of -3: 7.5 and -2.5, to even.
+        { "airbrush ties round to even", PenTipKind::Airbrush, 99, { 109, 97, 100 },
+            QColor(100, 100, 100), QColor(128, 0, 0), QColor(108, 98, 100) },
         { "airbrush ignores the pen's hue", PenTipKind::Airbrush, 100, { 10, 20, 30 },
             QColor(200, 200, 200), QColor(0, 0, 255), QColor(10, 20, 30) },
     };
