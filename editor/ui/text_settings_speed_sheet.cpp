@@ -135,6 +135,11 @@ QWidget* TForm1::BuildSpeedSheet()
     StringGrid1->setSelectionMode(QAbstractItemView::SingleSelection);
     StringGrid1->setEditTriggers(QAbstractItemView::NoEditTriggers);
     StringGrid1->viewport()->installEventFilter(this);
+    // A light selection, so that the blue speed stays readable in the chosen cell.
+    QPalette gridColors = StringGrid1->palette();
+    gridColors.setColor(QPalette::Highlight, QColor(0xCC, 0xE0, 0xFF));
+    gridColors.setColor(QPalette::HighlightedText, Qt::black);
+    StringGrid1->setPalette(gridColors);
 
     auto* choice = new QHBoxLayout;
     choice->addWidget(RadioGroup1);

@@ -7,6 +7,7 @@
 #include "editor/page_editor.h"
 #include "editor/ui/distribution_window.h"
 #include "editor/ui/editor_window.h"
+#include "editor/ui/text_settings_window.h"
 #include "platform/line_file.h"
 #include "platform/prompt_port.h"
 #include "player/playback.h"
@@ -232,6 +233,24 @@ TEST_F(ProgramTest, OpenInEditorShowsTheSelectedBookAtItsFirstPage)
     EXPECT_EQ(editor->Edit4->text(), QStringLiteral("ページ1"));
     EXPECT_EQ(editor->Memo1->toPlainText(), QStringLiteral("いち"));
     EXPECT_EQ(library->Selected(), -1) << "the entry is deselected once the book is open";
+}
+
+TEST_F(ProgramTest, TextSettingsOpenFromTheEditorOnItsPage)
+{
+    WriteSettingsFile();
+    ListBook();
+    Start();
+    program->Library()->Select(0);
+    QTest::mouseClick(program->Library()->BitBtn5, Qt::LeftButton);
+    QTest::mouseClick(program->Editor()->SetTextBitBtn, Qt::LeftButton);
+    auto* form1 = qobject_cast<TForm1*>(program->Window(QStringLiteral("TForm1")));
+    ASSERT_NE(form1, nullptr);
+    EXPECT_TRUE(form1->isVisible());
+    EXPECT_EQ(form1->Memo1->toPlainText(), QStringLiteral("いち"));
+    program->Book().Modified = false;
+    QTest::mouseClick(form1->Button6, Qt::LeftButton);
+    EXPECT_FALSE(form1->isVisible());
+    EXPECT_TRUE(program->Book().Modified);
 }
 
 // A book made from nothing in the editor is saved (auto-saved into a dated folder and
