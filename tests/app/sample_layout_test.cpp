@@ -16,6 +16,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 namespace pimoko {
 namespace {
 
@@ -81,6 +83,16 @@ TEST_F(SampleLayoutTest, StartupFolderHasSettingsListFoldersPensAndPlayer)
         const QColor key = pen.pixelColor(0, pen.height() - 1);
         EXPECT_EQ(key, QColor(Qt::black)) << n;
         EXPECT_NE(pen, QImage(pen.size(), pen.format())) << "pen " << n << " is not empty";
+        // Apart from the soft round pen, no pixel lies half way to the black left out: it
+        // would stamp as a dark rim.
+        int rim = 0;
+        for (int y = 0; y < pen.height(); ++y)
+            for (int x = 0; x < pen.width(); ++x) {
+                const QColor c = pen.pixelColor(x, y);
+                const int brightest = std::max({ c.red(), c.green(), c.blue() });
+                rim += n != 4 && brightest > 0 && brightest < 60 ? 1 : 0;
+            }
+        EXPECT_EQ(rim, 0) << "pen " << n;
     }
 }
 

@@ -42,7 +42,6 @@ QImage Star(int size)
 {
     QImage image = Blank(size);
     QPainter p(&image);
-    p.setRenderHint(QPainter::Antialiasing);
     QPolygonF star;
     const double c = size / 2.0;
     for (int i = 0; i < 10; ++i) {
@@ -60,7 +59,6 @@ QImage Heart(int size)
 {
     QImage image = Blank(size);
     QPainter p(&image);
-    p.setRenderHint(QPainter::Antialiasing);
     const double s = size;
     QPainterPath path;
     path.moveTo(s * 0.5, s * 0.9);
@@ -74,7 +72,6 @@ QImage Leaf(int size)
 {
     QImage image = Blank(size);
     QPainter p(&image);
-    p.setRenderHint(QPainter::Antialiasing);
     p.translate(size / 2.0, size / 2.0);
     p.rotate(-35);
     p.setPen(Qt::NoPen);
@@ -89,7 +86,6 @@ QImage Grass(int size)
 {
     QImage image = Blank(size);
     QPainter p(&image);
-    p.setRenderHint(QPainter::Antialiasing);
     QRandomGenerator rng(3);
     for (int i = 0; i < 9; ++i) {
         const double x = 6 + rng.bounded(size - 12);
@@ -122,7 +118,6 @@ QImage Flower(int size)
 {
     QImage image = Blank(size);
     QPainter p(&image);
-    p.setRenderHint(QPainter::Antialiasing);
     const double c = size / 2.0;
     p.setPen(Qt::NoPen);
     p.setBrush(QColor(125, 125, 125));
