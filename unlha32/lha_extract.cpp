@@ -208,7 +208,10 @@ int ExtractArchive(const std::string& archivePath, const std::string& folder,
         const std::string target = root + "/" + relative;
         archive_entry* entry = reader.Entry();
         archive_entry_set_pathname(entry, target.c_str());
-        archive_entry_set_perm(entry, header.directory ? 0755 : 0644);
+        // Plain modes only (no set-id bits, nothing writable by others); a program the
+        // archive marks executable, such as a distribution's player, stays runnable.
+        const bool executable = (archive_entry_perm(entry) & 0100) != 0;
+        archive_entry_set_perm(entry, header.directory || executable ? 0755 : 0644);
         if (archive_write_header(disk, entry) < ARCHIVE_WARN) {
             const char* why = archive_error_string(disk);
             messages->push_back("書き込めません: " + relative + " (" + (why ? why : "") + ")");

@@ -47,6 +47,7 @@ struct Item {
     std::string stored; // UTF-8, "/" between folders
     bool directory = false;
     int64_t modified = 0;
+    uint16_t unixMode = 0; // the file's mode on disk; 0 for an entry kept from the old archive
     std::string diskPath; // "" for an entry kept from the old archive
     std::vector<uint8_t> data; // the kept entry's data
 };
@@ -131,6 +132,7 @@ public:
         Item item;
         item.stored = stored;
         item.modified = st.st_mtime;
+        item.unixMode = static_cast<uint16_t>(st.st_mode & 0xFFFF);
         item.diskPath = path;
         if (S_ISDIR(st.st_mode)) {
             item.directory = true;
@@ -172,7 +174,8 @@ std::string LeafOf(const std::string& path)
 } // namespace
 
 bool EncodeEntry(const std::string& storedName, bool directory, int64_t modified,
-    const uint8_t* data, size_t size, bool storeOnly, std::string* out, std::string* error)
+    const uint8_t* data, size_t size, bool storeOnly, std::string* out, std::string* error,
+    uint16_t unixMode)
 {
     if (static_cast<uint64_t>(size) >= (1ull << 32)) {
         *error = "4 GiB 以上のファイルは書庫に入れられません: " + storedName;
@@ -231,6 +234,11 @@ bool EncodeEntry(const std::string& storedName, bool directory, int64_t modified
     std::string attribute;
     Put16(&attribute, directory ? kAttributeFolder : kAttributeArchive);
     extension(0x40, attribute);
+    if (unixMode != 0) {
+        std::string mode;
+        Put16(&mode, unixMode);
+        extension(0x50, mode);
+    }
     Put16(&h, 0); // no more extended headers
     // A header whose size has a zero low byte would read as the end of the archive.
     if ((h.size() & 0xFF) == 0)
@@ -373,7 +381,7 @@ int PackArchive(const Command& command, std::vector<std::string>* messages)
         }
         const std::vector<uint8_t>& source = item.diskPath.empty() ? item.data : data;
         if (!EncodeEntry(item.stored, item.directory, item.modified, source.data(), source.size(),
-                storeOnly, &bytes, &error)) {
+                storeOnly, &bytes, &error, item.unixMode)) {
             messages->push_back(error);
             code = UNLHA_ERROR_NAME;
             ok = false;

@@ -219,5 +219,30 @@ TEST(LhaRoundTrip, PackingAgainUpdatesChangedFilesAndKeepsTheOthers)
     EXPECT_EQ(dir.entryList(QDir::Files).size(), 3); // no temporary file left behind
 }
 
+// The player a distribution carries is a program: unpacked on Linux, by lhasa or by the
+// program's own unpacking, it must still run. Other files keep their plain mode.
+TEST(LhaRoundTrip, ProgramsStayExecutable)
+{
+    TempFolder temp;
+    const QString folder = temp.file(QStringLiteral("dist"));
+    WriteFile(folder + QStringLiteral("/PimokoP.exe"), QByteArray("#!/bin/sh\n"));
+    WriteFile(folder + QStringLiteral("/PBKRun.pmk"), QByteArray("book"));
+    QFile::setPermissions(folder + QStringLiteral("/PimokoP.exe"),
+        QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+    const QString archive = temp.file(QStringLiteral("book.lzh"));
+    ArchiveResult packed = PackFolder(folder, archive);
+    ASSERT_TRUE(packed.ok) << packed.message.toStdString();
+
+    const QString byLhasa = temp.file(QStringLiteral("lhasa"));
+    ASSERT_EQ(ExtractWithLhasa(archive, byLhasa), 0);
+    const QString byUs = temp.file(QStringLiteral("us"));
+    ASSERT_TRUE(UnpackBook(archive, byUs).ok);
+    for (const QString& out : { byLhasa, byUs }) {
+        SCOPED_TRACE(out.toStdString());
+        EXPECT_TRUE(QFileInfo(out + QStringLiteral("/PimokoP.exe")).isExecutable());
+        EXPECT_FALSE(QFileInfo(out + QStringLiteral("/PBKRun.pmk")).isExecutable());
+    }
+}
+
 } // namespace
 } // namespace pimoko::test
