@@ -306,8 +306,13 @@ void TBookSession::ChoosePage(int page, bool playerMode)
 {
     if (busy_.IsBusy() || page < 1 || page > kMaxPages)
         return;
+    StorePage();
     book_.CurrentPage = page;
-    if (!playerMode || !playback_)
+    if (book_.Page(page).InUse)
+        ShowPage(page);
+    else
+        ClearPage(page);
+    if (!playerMode || !playback_ || busy_.IsBusy())
         return;
     ResetReaderState();
     slider_->EnableSlider(false);

@@ -233,6 +233,13 @@ TEST_F(ProgramTest, OpenInEditorShowsTheSelectedBookAtItsFirstPage)
     EXPECT_EQ(editor->Edit4->text(), QStringLiteral("ページ1"));
     EXPECT_EQ(editor->Memo1->toPlainText(), QStringLiteral("いち"));
     EXPECT_EQ(library->Selected(), -1) << "the entry is deselected once the book is open";
+
+    // The title list's choice in editor mode keeps the edit of the page being left.
+    editor->Memo1->setPlainText(QStringLiteral("いちばん"));
+    program->ChoosePage(2, false);
+    EXPECT_EQ(program->Book().Page(1).TextLines, QStringList { QStringLiteral("いちばん") });
+    EXPECT_EQ(editor->PageLabel->text(), QStringLiteral("2"));
+    EXPECT_EQ(editor->Memo1->toPlainText(), QStringLiteral("に"));
 }
 
 TEST_F(ProgramTest, TextSettingsOpenFromTheEditorOnItsPage)
