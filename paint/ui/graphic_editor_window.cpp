@@ -340,8 +340,14 @@ bool TForm13::event(QEvent* event)
 {
     if (event->type() == QEvent::WindowActivate && isVisible() && !Prompting())
         FormActivate();
-    else if (event->type() == QEvent::WindowDeactivate)
-        FormDeactivate();
+    else if (event->type() == QEvent::WindowDeactivate) {
+        // Looked at once the event loop has settled: a window being hidden (the program
+        // ending, the window closing) is deactivated as well, and that asks nothing.
+        QTimer::singleShot(0, this, [this] {
+            if (isVisible() && !isActiveWindow())
+                FormDeactivate();
+        });
+    }
     return QWidget::event(event);
 }
 

@@ -168,6 +168,19 @@ TEST_F(GraphicEditorWindowTest, CancellingTheQuestionKeepsTheWindowAndThePicture
     EXPECT_EQ(host.saved, QStringList { tmp.file(QStringLiteral("Pic/PPic_1.bmp")) });
 }
 
+// The program ending hides every window without a question, the active one included.
+TEST_F(GraphicEditorWindowTest, HidingTheActiveWindowAsksNothing)
+{
+    Open();
+    QTest::mouseClick(window->PenGrid, Qt::LeftButton, Qt::NoModifier, QPoint(10, 10));
+    Drag(QPoint(100, 100), QPoint(100, 100));
+    ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
+    window->hide();
+    QTest::qWait(20);
+    EXPECT_TRUE(prompt.shown.empty());
+    EXPECT_TRUE(window->Editor().Modified());
+}
+
 TEST_F(GraphicEditorWindowTest, APenIsMadeFromADraggedRectangle)
 {
     Open();
