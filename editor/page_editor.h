@@ -191,6 +191,9 @@ public:
     // The scene the text settings window draws on: the preview without the current
     // page's text.
     QImage SceneWithoutCurrentText();
+    // The stored pages below the current one as they look (page n - 1 composed; black on
+    // page 1): what the clip settings window places the page's clip over.
+    QImage PicturesBelowCurrent();
     // Clip-and-text layers drawn for the preview so far.
     int PreviewLayersDrawn() const { return previewLayers_; }
     // Pages changed outside the editor (copied in, reloaded): the kept picture is dropped.
@@ -275,6 +278,9 @@ private:
     void RenumberAfterDelete(int index);
     bool ChoosePicture(QString* path);
     void RunPictureLoad();
+    // A new picture, fill or none: the clip is reset, the page stored, the thumbnails,
+    // preview, summary and title list brought up to date.
+    void BackgroundChanged();
     void StoreChangedHeading();
     TNovelPage PreviewPage() const;
     void EnsureBelow(int n);

@@ -39,6 +39,17 @@ bool TPageEditor::ChoosePicture(QString* path)
     return true;
 }
 
+void TPageEditor::BackgroundChanged()
+{
+    ResetClipValues();
+    MarkModified();
+    StorePage();
+    InvalidateAfterChange();
+    RedrawPreview();
+    UpdateSummary();
+    RefreshTitleListIfVisible();
+}
+
 void TPageEditor::RunPictureLoad()
 {
     QString path;
@@ -49,13 +60,7 @@ void TPageEditor::RunPictureLoad()
     PictureFile = path;
     Label7 = FileNamePart(path);
     FillImage = false;
-    ResetClipValues();
-    MarkModified();
-    StorePage();
-    InvalidateAfterChange();
-    RedrawPreview();
-    UpdateSummary();
-    RefreshTitleListIfVisible();
+    BackgroundChanged();
 }
 
 void TPageEditor::LoadPicBitBtnClick()
@@ -77,13 +82,7 @@ void TPageEditor::FillPaintBitBtnClick()
     FillImage = true;
     PictureFile.clear();
     Label7 = kFillCaption;
-    ResetClipValues();
-    MarkModified();
-    StorePage();
-    InvalidateAfterChange();
-    RedrawPreview();
-    UpdateSummary();
-    RefreshTitleListIfVisible();
+    BackgroundChanged();
 }
 
 void TPageEditor::Button10Click()
@@ -95,13 +94,7 @@ void TPageEditor::Button10Click()
     Label7.clear();
     PictureFile.clear();
     FillImage = false;
-    ResetClipValues();
-    MarkModified();
-    StorePage();
-    InvalidateAfterChange();
-    RedrawPreview();
-    UpdateSummary();
-    RefreshTitleListIfVisible();
+    BackgroundChanged();
 }
 
 void TPageEditor::ClipBitBtnClick()
