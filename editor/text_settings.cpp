@@ -146,6 +146,9 @@ void TTextSettings::Open(const TextSettingsRequest& request)
     fields_.textColor = static_cast<ColorRef>(page.FontColor);
     fields_.shadowColor = static_cast<ColorRef>(page.ShadowColor);
     fields_.shadowOn = page.Shadow;
+    fields_.fontName = page.FontName;
+    fields_.fontCharset = page.FontCharset;
+    fields_.fontFamily = page.FontFamily;
 
     // The check box first: its own action picks a level, which the stored width overrides.
     SetHighlightCheckBox(page.Highlight);
@@ -169,9 +172,6 @@ void TTextSettings::Open(const TextSettingsRequest& request)
     SetPitchBar(page.LinePitch);
     // A pitch the slider cannot show is the one the slider holds, as the preview shows.
     fields_.linePitch = pitchBar_.position;
-    fields_.fontName = page.FontName;
-    fields_.fontCharset = page.FontCharset;
-    fields_.fontFamily = page.FontFamily;
     if (fontSizeBar_.max < height)
         SetFontSizeMax(height);
     SetFontSizePosition(height);
