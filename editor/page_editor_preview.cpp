@@ -184,4 +184,10 @@ QImage TPageEditor::SceneWithoutCurrentText()
     return scene_;
 }
 
+QImage TPageEditor::PicturesBelowCurrent()
+{
+    EnsureBelow(book_.CurrentPage);
+    return below_;
+}
+
 } // namespace pimoko
