@@ -534,7 +534,7 @@ void TTextSettings::Button6Click()
     page.ShadowColor = static_cast<int>(fields_.shadowColor);
     page.Shadow = fields_.shadowOn;
     page.Highlight = fields_.highlightOn;
-    page.HighlightLevel = Nearest(fields_.fontHeight * fields_.highlightRatio);
+    page.HighlightLevel = HighlightWidthFor(fields_.fontHeight, fields_.highlightRatio);
     page.FontStyle = fields_.styleString;
     page.FontName = fields_.fontName;
     page.FontFamily = fields_.fontFamily;
