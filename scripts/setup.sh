@@ -8,6 +8,7 @@ PACKAGES=(
   fontconfig fonts-ipafont-gothic fonts-ipafont-mincho libsdl2-mixer-dev
   timgm6mb-soundfont libarchive-dev libjpeg62-turbo-dev libgtest-dev libgmock-dev
   libbenchmark-dev xvfb xauth lhasa clang libclang-rt-14-dev clang-format
+  desktop-file-utils shared-mime-info
 )
 
 missing=()

@@ -214,6 +214,26 @@ void TLibrary::NewBookInEditor()
     peers_.NewBookInEditor();
 }
 
+TLibrary::Handed TLibrary::OpenHandedBook(const QString& path)
+{
+    if (busy_.IsBusy())
+        return Handed::Busy;
+    if (!peers_.ConfirmDiscard())
+        return Handed::Refused;
+    peers_.HideTitleList();
+    peers_.HideViewer();
+    if (!peers_.PlayerMode())
+        return peers_.OpenInEditor(path) ? Handed::Opened : Handed::Refused;
+    peers_.HideEditor();
+    peers_.ResetReaderState();
+    if (!peers_.LoadBook(path))
+        return Handed::Refused;
+    peers_.BlankViewer();
+    peers_.RebuildTitleListSlider();
+    peers_.StartPlaying();
+    return Handed::Opened;
+}
+
 void TLibrary::AddBook()
 {
     if (peers_.PlayerMode() || !ActionAllowed())

@@ -92,6 +92,12 @@ public:
     void OpenInEditor(int* selected);
     // "絵本の新規作成": a new book in the editor. Not in player mode.
     void NewBookInEditor();
+    // A book handed to the program from outside (the file manager): after the modified
+    // prompt it is read in the viewer in player mode, opened in the editor otherwise; a
+    // file that is no book gets the loader's message. Busy (nothing done) while the busy
+    // flag is set, so the caller can hand it again once the page has played.
+    enum class Handed { Opened, Refused, Busy };
+    Handed OpenHandedBook(const QString& path);
     // Asks for a ".pmk", ".lzh" or ".lz" file and lists its book.
     void AddBook();
     // Lists the book of a chosen file (the part of AddBook after the dialog).

@@ -1,7 +1,9 @@
 #include "app/ui/program.h"
 
+#include "app/core/instance_handover.h"
 #include "app/core/single_instance.h"
 #include "app/core/splash_hold.h"
+#include "app/core/startup_folder.h"
 #include "app/ui/library_window.h"
 #include "app/ui/options_window.h"
 #include "app/ui/placeholder_window.h"
@@ -14,6 +16,10 @@
 #include "player/viewer_state_actions.h"
 
 #include <QDir>
+#include <QFileInfo>
+#include <QStandardPaths>
+
+#include <cstdio>
 
 namespace pimoko {
 
@@ -139,18 +145,34 @@ void Program::ReportRecoveryCopies()
 
 int RunProgram(int& argc, char** argv)
 {
-    // A second copy ends here, before it has any window or even a display connection.
+    // A second copy ends here, before it has any window or even a display connection; a
+    // book it was started on goes to the running copy first.
     SingleInstanceGuard guard;
     if (guard.AnotherInstanceRuns())
-        return 0;
+        return HandOverAndEnd(argc, argv);
 
     Application app(argc, argv);
+    // Listening at once: a second start waits for this server while the splash is up.
+    HandoverServer handover;
+    handover.Listen(HandoverServerPath(QFileInfo(guard.LockPath()).absolutePath()));
     // Installed before anything else, so a signal from now on is seen by the event loop.
     TerminationSignals endSignals;
     // The title the program goes by; window captions stay exactly their own.
     QCoreApplication::setApplicationName(QStringLiteral("ピモコプレーヤー"));
     app.setQuitOnLastWindowClosed(false);
     InstallWindowsFaceSubstitutes();
+    // Started from the menu or a file manager (not in a start-up folder), an installed
+    // program runs in the user's data folder, laid out from its template the first time.
+    const QString handedOnStart = app.arguments().size() > 1
+        ? HandedBookPath(app.arguments().at(1), QDir::currentPath())
+        : QString();
+    QString layoutError;
+    const QString startupFolder = ChooseStartupFolder(QDir::currentPath(),
+        InstalledStartupTemplate(QCoreApplication::applicationDirPath()),
+        QStandardPaths::writableLocation(QStandardPaths::AppDataLocation), &layoutError);
+    if (!layoutError.isEmpty())
+        std::fprintf(stderr, "pimoko: %s\n", qPrintable(layoutError));
+    QDir::setCurrent(startupFolder);
 
     auto* splash = new TSpForm;
     splash->ShowNow();
@@ -159,6 +181,19 @@ int RunProgram(int& argc, char** argv)
 
     Program program(QDir::currentPath(), clock);
     program.CreateWindows();
+    HandedBookQueue handed([&](const QString& path) {
+        const TLibrary::Handed result = program.LibraryState().OpenHandedBook(path);
+        QWidget* shown = program.Viewer()->isVisible() ? static_cast<QWidget*>(program.Viewer())
+                                                       : program.Editor();
+        if (result == TLibrary::Handed::Opened && shown->isVisible()) {
+            shown->raise();
+            shown->activateWindow();
+        }
+        return result;
+    });
+    if (!handedOnStart.isEmpty())
+        handed.Add(handedOnStart);
+    QObject::connect(&handover, &HandoverServer::BookHanded, &handed, &HandedBookQueue::Add);
     QObject::connect(&endSignals, &TerminationSignals::Received, [&] { program.Terminate(); });
 
     // The rest of the second passes in the message loop, so the splash keeps painting.
@@ -170,6 +205,7 @@ int RunProgram(int& argc, char** argv)
         }
         program.Library()->show();
         program.ReportRecoveryCopies();
+        handed.Start();
     });
     const int result = app.exec();
     delete splash;
