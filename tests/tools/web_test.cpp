@@ -1,0 +1,297 @@
+#include "book/open_book.h"
+#include "platform/prompt_port.h"
+#include "tests/support/test_support.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QImage>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QProcess>
+#include <QRegularExpression>
+#include <QStandardPaths>
+#include <gtest/gtest.h>
+
+#include <unistd.h>
+
+namespace pimoko {
+namespace {
+
+struct ProcessRun {
+    int code = -1;
+    QByteArray out;
+    QString err;
+};
+
+ProcessRun Start(const QString& program, const QStringList& args, const QString& folder)
+{
+    QProcess p;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("ASAN_OPTIONS"), QStringLiteral("detect_leaks=0"));
+    env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+    p.setProcessEnvironment(env);
+    p.setWorkingDirectory(folder);
+    p.start(program, args);
+    ProcessRun r;
+    if (!p.waitForFinished(120000)) {
+        p.kill();
+        p.waitForFinished();
+        return r;
+    }
+    r.code = p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1;
+    r.out = p.readAllStandardOutput();
+    r.err = QString::fromUtf8(p.readAllStandardError());
+    return r;
+}
+
+ProcessRun Tool(const QStringList& args, const QString& folder)
+{
+    return Start(QStringLiteral(PIMOKO_BINARY_DIR "/bin/pimoko-book"), args, folder);
+}
+
+QByteArray JsonString(const QString& s)
+{
+    return QJsonDocument(QJsonArray { s }).toJson(QJsonDocument::Compact).mid(1).chopped(1);
+}
+
+// The trace's lines with each media file named by its last path part, as the web trace
+// names it (the author's folders are not written into a published folder); everything
+// else, the order of the keys too, compares as printed.
+std::string Normalised(const QList<QByteArray>& lines)
+{
+    std::string out;
+    for (QByteArray line : lines) {
+        if (line.trimmed().isEmpty())
+            continue;
+        const QJsonObject o = QJsonDocument::fromJson(line).object();
+        if (o.contains(QStringLiteral("file"))) {
+            const QString f = o.value(QStringLiteral("file")).toString();
+            const QString name = f.mid(f.lastIndexOf(QRegularExpression("[/\\\\]")) + 1);
+            line.replace("\"file\":" + JsonString(f), "\"file\":" + JsonString(name));
+        }
+        out += line.toStdString() + "\n";
+    }
+    return out;
+}
+
+class WebEdition : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        chromium_ = QStandardPaths::findExecutable(QStringLiteral("chromium"));
+    }
+
+    // The DOM headless Chromium leaves after running the page from disk, as a reader
+    // opens it: no flag that widens what a file page may do.
+    QString Browse(const QString& folder, const QString& query, const QStringList& extra = {})
+    {
+        QStringList args { QStringLiteral("--headless"), QStringLiteral("--disable-gpu"),
+            QStringLiteral("--user-data-dir=") + tmp.file(QStringLiteral("chromium-profile")),
+            QStringLiteral("--virtual-time-budget=60000") };
+        if (geteuid() == 0)
+            args << QStringLiteral("--no-sandbox"); // the sandbox refuses to run as root
+        args << extra;
+        const QUrl url = QUrl::fromLocalFile(QDir(folder).filePath(QStringLiteral("index.html")));
+        args << url.toString() + QStringLiteral("?") + query;
+        const ProcessRun r = Start(chromium_, args, tmp.path());
+        EXPECT_EQ(r.code, 0) << qPrintable(r.err.right(2000));
+        return QString::fromUtf8(r.out);
+    }
+
+    std::string WebTrace(const QString& folder, const QString& script)
+    {
+        const QString dom = Browse(folder,
+            QStringLiteral("trace&input=") + QString::fromUtf8(QUrl::toPercentEncoding(script)),
+            { QStringLiteral("--dump-dom") });
+        const QRegularExpressionMatch m
+            = QRegularExpression(QStringLiteral("<pre id=\"trace\">(.*?)</pre>"),
+                QRegularExpression::DotMatchesEverythingOption)
+                  .match(dom);
+        EXPECT_TRUE(m.hasMatch()) << qPrintable(dom.left(2000));
+        QString text = m.captured(1);
+        text.replace(QStringLiteral("&lt;"), QStringLiteral("<"))
+            .replace(QStringLiteral("&gt;"), QStringLiteral(">"))
+            .replace(QStringLiteral("&nbsp;"), QStringLiteral("\u00a0"))
+            .replace(QStringLiteral("&amp;"), QStringLiteral("&"));
+        return Normalised(text.toUtf8().split('\n'));
+    }
+
+    // Exports the book and requires the web trace to equal the desktop's for the script.
+    void ExpectSameTrace(const QString& book, const QString& script)
+    {
+        const QString out = tmp.file(QStringLiteral("web-") + QString::number(++exports_));
+        const ProcessRun web = Tool({ QStringLiteral("web"), book, out }, tmp.path());
+        ASSERT_EQ(web.code, 0) << qPrintable(web.err);
+        const ProcessRun play
+            = Tool({ QStringLiteral("play"), book, QStringLiteral("--input"), script },
+                QFileInfo(book).path());
+        ASSERT_EQ(play.code, 0) << qPrintable(play.err);
+        const std::string desktop = Normalised(play.out.split('\n'));
+        ASSERT_FALSE(desktop.empty());
+        EXPECT_EQ(WebTrace(out, script), desktop);
+    }
+
+    QString WriteBook(const TOpenBook& book, const QString& name)
+    {
+        QByteArray bytes;
+        for (const QString& line : book.BookFileLines())
+            bytes += test::Sjis(line) + "\r\n";
+        return test::WriteFile(tmp.file(name), bytes);
+    }
+
+    TNovelPage& Use(TOpenBook& book, int n, const QString& text, int delay)
+    {
+        TNovelPage& p = book.Page(n);
+        p.InUse = true;
+        p.Title = QStringLiteral("p%1").arg(n);
+        p.FontName = QStringLiteral("ＭＳ 明朝");
+        p.FontHeight = 24;
+        p.FontColor = 0xFFFFFF;
+        p.TextX = 40;
+        p.TextY = 40;
+        if (!text.isEmpty())
+            p.TextLines = QStringList { text };
+        for (int i = 0; i < text.size(); ++i)
+            p.CharDelays[i] = static_cast<qint16>(delay);
+        return p;
+    }
+
+    test::TempFolder tmp;
+    QString chromium_;
+    int exports_ = 0;
+};
+
+TEST_F(WebEdition, RefusesABookThatDoesNotLoadAndAFullFolder)
+{
+    const ProcessRun missing
+        = Tool({ QStringLiteral("web"), tmp.file("none.pmk"), tmp.file("out") }, tmp.path());
+    EXPECT_EQ(missing.code, 1);
+    EXPECT_FALSE(missing.err.trimmed().isEmpty());
+    EXPECT_FALSE(QFileInfo::exists(tmp.file("out")));
+
+    ScriptedPromptPort prompt;
+    TOpenBook book(prompt, tmp.path());
+    book.BookTitle = QStringLiteral("ほん");
+    Use(book, 1, QStringLiteral("あ"), 0);
+    const QString file = WriteBook(book, QStringLiteral("b/book.pmk"));
+    test::WriteFile(tmp.file("full/keep.txt"), "mine");
+    EXPECT_EQ(Tool({ QStringLiteral("web"), file, tmp.file("full") }, tmp.path()).code, 1);
+    EXPECT_FALSE(QFileInfo::exists(tmp.file("full/index.html")));
+    const ProcessRun forced = Tool(
+        { QStringLiteral("web"), file, tmp.file("full"), QStringLiteral("--force") }, tmp.path());
+    EXPECT_EQ(forced.code, 0) << qPrintable(forced.err);
+    for (const char* name : { "index.html", "player.js", "book.json", "book.js", "keep.txt" })
+        EXPECT_TRUE(QFileInfo(QDir(tmp.file("full")).filePath(name)).isFile()) << name;
+    EXPECT_TRUE(test::ReadAll(tmp.file("full/book.js")).startsWith("window.BOOK = {\"defaults\""));
+}
+
+TEST_F(WebEdition, PicturesAreWrittenForTheBrowser)
+{
+    ScriptedPromptPort prompt;
+    TOpenBook book(prompt, tmp.path());
+    QImage clip(8, 6, QImage::Format_RGB32);
+    clip.fill(qRgb(0, 255, 0));
+    clip.setPixel(3, 2, qRgb(200, 10, 10));
+    QDir().mkpath(tmp.file("b"));
+    ASSERT_TRUE(clip.save(tmp.file("b/clip.bmp"), "BMP"));
+    ASSERT_TRUE(clip.save(tmp.file("b/pic.jpg"), "JPEG"));
+    Use(book, 1, QString(), 0).PictureFile = QStringLiteral("pic.jpg");
+    TNovelPage& p2 = Use(book, 2, QString(), 0);
+    p2.PictureFile = QStringLiteral("clip.bmp");
+    p2.ClipMode = true;
+    p2.ClipTransparent = true;
+    const QString file = WriteBook(book, QStringLiteral("b/book.pmk"));
+    const ProcessRun r = Tool({ QStringLiteral("web"), file, tmp.file("out") }, tmp.path());
+    ASSERT_EQ(r.code, 0) << qPrintable(r.err);
+    const QJsonObject o
+        = QJsonDocument::fromJson(test::ReadAll(tmp.file("out/book.json"))).object();
+    const QJsonArray pages = o.value("pages").toArray();
+    ASSERT_EQ(pages.size(), 2);
+    const QString jpg = pages[0].toObject()["web"].toObject()["picture"].toString();
+    const QString png = pages[1].toObject()["web"].toObject()["picture"].toString();
+    EXPECT_EQ(
+        test::ReadAll(QDir(tmp.file("out")).filePath(jpg)), test::ReadAll(tmp.file("b/pic.jpg")))
+        << "a JPEG is kept as it is";
+    const QImage written(QDir(tmp.file("out")).filePath(png));
+    ASSERT_TRUE(png.endsWith(".png")) << qPrintable(png);
+    EXPECT_EQ(qAlpha(written.pixel(0, 5)), 0) << "the key colour is transparent";
+    EXPECT_EQ(written.pixel(3, 2), qRgb(200, 10, 10));
+}
+
+TEST_F(WebEdition, TheBrowserPlaysTheSameTimelineAsTheDesktop)
+{
+    if (chromium_.isEmpty())
+        GTEST_SKIP() << "chromium is not installed (scripts/setup.sh installs it): the web "
+                        "player's trace is not compared";
+    ScriptedPromptPort prompt;
+
+    // A fill, a sound and a period; a picture faded in; a clip into the back buffer shown
+    // by the next page with a fade; a goto past a page; a vertical text written whole
+    // whose text links back.
+    TOpenBook small(prompt, tmp.path());
+    small.BookTitle = QStringLiteral("ちいさなほん");
+    test::WriteFile(tmp.file("s/a.wav"), "RIFF....WAVE");
+    QImage picture(200, 100, QImage::Format_RGB32);
+    picture.fill(Qt::blue);
+    ASSERT_TRUE(picture.save(tmp.file("s/pic.bmp"), "BMP"));
+    TNovelPage& p1 = Use(small, 1, QStringLiteral("あ い"), 7);
+    p1.CharDelays[1] = 0;
+    p1.FillImage = true;
+    p1.FillColor = 0x0000FF;
+    p1.SoundFile = QStringLiteral("a.wav");
+    p1.Period = true;
+    TNovelPage& p2 = Use(small, 2, QStringLiteral("もどる"), 3);
+    p2.PictureFile = QStringLiteral("pic.bmp");
+    p2.PicEffect = 1;
+    p2.EffectWait = 2;
+    p2.Period = true;
+    TNovelPage& p3 = Use(small, 3, QStringLiteral("うら"), 4);
+    p3.PictureFile = QStringLiteral("pic.bmp");
+    p3.ClipMode = true;
+    p3.ClipX = 300;
+    p3.DrawToBackBuffer = true;
+    p3.SoundStop = true;
+    TNovelPage& p4 = Use(small, 4, QStringLiteral("おもて"), 0);
+    p4.ShowBackBuffer = true;
+    p4.PicEffect = 1;
+    p4.EffectWait = 0;
+    p4.GotoPage = 6;
+    Use(small, 5, QStringLiteral("とばす"), 1);
+    TNovelPage& p6 = Use(small, 6, QStringLiteral("かきこみ"), 9);
+    p6.WriteAll = true;
+    p6.Vertical = true;
+    p6.TextX = 500;
+    p6.Shadow = true;
+    p6.Highlight = true;
+    p6.LinkPage = 1;
+    p6.Period = true;
+    const QString smallBook = WriteBook(small, QStringLiteral("s/small.pmk"));
+
+    const ProcessRun sample = Start(QStringLiteral(PIMOKO_BINARY_DIR "/bin/pimoko-sample"),
+        { tmp.file("startup"), QStringLiteral("--without-settings") }, tmp.path());
+    ASSERT_EQ(sample.code, 0) << qPrintable(sample.err);
+    const QString sampleBook = tmp.file("startup/BOOKS/Sample/ehon.pmk");
+    ASSERT_TRUE(QFileInfo(sampleBook).isFile());
+
+    struct Case {
+        QString book;
+        const char* script;
+    };
+    const Case cases[] = {
+        { smallBook, "advance; advance; key Right; key Enter; stop" }, // a stop after a link
+        { smallBook, "advance; advance; click 5 5; click 495 60; advance; advance" },
+        { smallBook, "key Escape; advance; stop; advance; advance; key Down; advance" },
+        { sampleBook,
+            "advance;advance;advance;advance;advance;advance;advance;advance;"
+            "advance;advance;advance;advance;advance;advance;advance" },
+        { sampleBook, "advance;stop;advance;key Enter;key Space;click 320 240;advance" },
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.script);
+        ExpectSameTrace(c.book, QString::fromUtf8(c.script));
+    }
+}
+
+} // namespace
+} // namespace pimoko
