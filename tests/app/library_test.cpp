@@ -133,6 +133,43 @@ TEST_F(LibraryTest, ReadingLoadsThenBlanksTheViewerAndStartsPlaying)
     EXPECT_TRUE(peers->calls.isEmpty());
 }
 
+// A book opened from the file manager: read in player mode, opened in the editor
+// otherwise, never while busy or against the modified prompt's answer.
+TEST_F(LibraryTest, HandedBookIsReadByThePlayerOrOpenedInTheEditor)
+{
+    const QString book = test::WriteBook(File(QStringLiteral("x/b.pmk")), QStringLiteral("くま"));
+    const QString notABook = test::WriteFile(File(QStringLiteral("x/b.txt")), "x");
+    using H = TLibrary::Handed;
+    const struct {
+        bool playerMode, busy, discard;
+        QString path;
+        H result;
+        QStringList calls;
+    } cases[] = {
+        { true, false, true, book, H::Opened,
+            { "hide list", "hide viewer", "hide editor", "reset", "load", "blank", "slider",
+                "play" } },
+        { false, false, true, book, H::Opened, { "hide list", "hide viewer", "load" } },
+        { true, false, true, notABook, H::Refused,
+            { "hide list", "hide viewer", "hide editor", "reset", "load" } },
+        { false, true, true, book, H::Busy, {} },
+        { false, false, false, book, H::Refused, {} },
+    };
+    for (const auto& c : cases) {
+        peers->calls.clear();
+        peers->playerMode = c.playerMode;
+        peers->discardAllowed = c.discard;
+        if (c.busy)
+            library->Busy().TryTake();
+        EXPECT_EQ(library->OpenHandedBook(c.path), c.result) << c.path.toStdString();
+        EXPECT_EQ(peers->calls, c.calls) << c.playerMode << c.busy << c.discard;
+        if (c.busy)
+            library->Busy().Release();
+    }
+    EXPECT_EQ(prompt.Texts(), QStringList { "ファイルを開けませんでした。" })
+        << "the file that is no book is told once";
+}
+
 TEST_F(LibraryTest, AFailedLoadStopsBeforeThePlayer)
 {
     WriteLineFile(File(QStringLiteral("PBooklst.dat")),
