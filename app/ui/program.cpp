@@ -15,6 +15,7 @@
 #include "player/sound_player.h"
 #include "player/viewer_state_actions.h"
 
+#include <QApplication>
 #include <QDir>
 #include <QFileInfo>
 #include <QStandardPaths>
@@ -182,6 +183,9 @@ int RunProgram(int& argc, char** argv)
     Program program(QDir::currentPath(), clock);
     program.CreateWindows();
     HandedBookQueue handed([&](const QString& path) {
+        // A dialog of the user's own (a save, a question) is answered first.
+        if (QApplication::activeModalWidget())
+            return TLibrary::Handed::Busy;
         const TLibrary::Handed result = program.LibraryState().OpenHandedBook(path);
         QWidget* shown = program.Viewer()->isVisible() ? static_cast<QWidget*>(program.Viewer())
                                                        : program.Editor();
