@@ -88,6 +88,7 @@ void Program::RegisterWindows()
     RegisterTextSettingsWindow();
     RegisterGraphicEditorWindow();
     RegisterDistributionWindow();
+    RegisterPageWindows();
 }
 
 void Program::ConnectEditorPorts()

@@ -5,9 +5,11 @@
 #include "book/book_list.h"
 #include "book/settings_file.h"
 #include "editor/page_editor.h"
+#include "editor/ui/book_options_window.h"
 #include "editor/ui/distribution_window.h"
 #include "editor/ui/editor_window.h"
 #include "editor/ui/text_settings_window.h"
+#include "platform/bitmap.h"
 #include "platform/line_file.h"
 #include "platform/prompt_port.h"
 #include "player/playback.h"
@@ -258,6 +260,37 @@ TEST_F(ProgramTest, TextSettingsOpenFromTheEditorOnItsPage)
     QTest::mouseClick(form1->Button6, Qt::LeftButton);
     EXPECT_FALSE(form1->isVisible());
     EXPECT_TRUE(program->Book().Modified);
+}
+
+TEST_F(ProgramTest, EffectsClipAndBookOptionsOpenFromTheEditor)
+{
+    WriteSettingsFile();
+    ListBook();
+    Start();
+    program->Library()->Select(0);
+    QTest::mouseClick(program->Library()->BitBtn5, Qt::LeftButton);
+    TForm2* editor = program->Editor();
+    const struct {
+        QPushButton* button;
+        const char* window;
+    } openings[] = {
+        { editor->BitBtn6, "TForm10" },
+        { editor->ClipBitBtn, "TForm7" },
+        { editor->OptionButton, "TForm11" },
+    };
+    ASSERT_TRUE(WriteBmp24(File(QStringLiteral("BOOKS/b/clip.bmp")), NewBitmap24(20, 10)));
+    prompt.fileNames = { File(QStringLiteral("BOOKS/b/clip.bmp")) };
+    for (const auto& o : openings) {
+        SCOPED_TRACE(o.window);
+        QWidget* window = program->Window(QString::fromLatin1(o.window));
+        ASSERT_NE(window, nullptr);
+        EXPECT_EQ(window->metaObject()->className(), "pimoko::" + std::string(o.window));
+        QTest::mouseClick(o.button, Qt::LeftButton);
+        EXPECT_TRUE(window->isVisible());
+        window->hide();
+    }
+    auto* form11 = qobject_cast<TForm11*>(program->Window(QStringLiteral("TForm11")));
+    EXPECT_EQ(form11->CurrentFilePathLabel->text(), program->Book().BookFilePath);
 }
 
 // A book made from nothing in the editor is saved (auto-saved into a dated folder and
