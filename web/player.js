@@ -181,14 +181,14 @@
   // ---- text: every character drawn at the cell the desktop engine gives it ----
   var ROTATED = "ー～〜—―‐-－「」『』（）()［］[]【】〈〉《》…‥＝=｛｝{}";
   var RAISED = "、。，．";
-  function Family(face) {
-    return "\"" + face + "\", \"IPAMincho\", \"IPA明朝\", \"IPAGothic\", serif";
+  function Family(w) {
+    return "\"" + w.font + "\", \"" + w.face + "\", serif";
   }
   function FontCss(p) {
     var s = p.FontStyle || "";
     var tail = s.indexOf("Type_") === 0 ? s.slice(5) : "";
     return (tail.indexOf("I") >= 0 ? "italic " : "") + (tail.indexOf("B") >= 0 ? "bold " : "")
-      + p.web.cell + "px " + Family(p.web.face);
+      + p.web.cell + "px " + Family(p.web);
   }
   var text = null; // the page being typed
   function GlyphAt(ctx, p, n, dx, dy) {
@@ -620,16 +620,25 @@
     }
   }
 
-  // Every picture is decoded before the first page, so none is drawn half loaded.
-  var waitingFor = 0;
+  // Every picture and face is ready before the first page, so none is drawn half loaded.
+  var waitingFor = 1;
+  function Ready() { if (--waitingFor === 0) Begin(); }
+  (window.BOOK_FONTS || []).forEach(function (f) {
+    if (!window.FontFace) return;
+    var bytes = atob(f.data), buffer = new Uint8Array(bytes.length);
+    for (var i = 0; i < bytes.length; i++) buffer[i] = bytes.charCodeAt(i);
+    var face = new FontFace(f.name, buffer.buffer);
+    waitingFor++;
+    face.load().then(function (loaded) { document.fonts.add(loaded); Ready(); }, Ready);
+  });
   book.pages.forEach(function (p) {
     var src = p.web && p.web.picture;
     if (!src || images[src]) return;
     var img = new Image();
     images[src] = img;
     waitingFor++;
-    img.onload = img.onerror = function () { if (--waitingFor === 0) Begin(); };
+    img.onload = img.onerror = Ready;
     img.src = src;
   });
-  if (waitingFor === 0) Begin();
+  Ready();
 })();

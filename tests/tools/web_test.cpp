@@ -8,11 +8,15 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QMap>
 #include <QProcess>
+#include <QRect>
 #include <QRegularExpression>
 #include <QStandardPaths>
 #include <gtest/gtest.h>
 
+#include <cstdio>
+#include <cstdlib>
 #include <unistd.h>
 
 namespace pimoko {
@@ -290,6 +294,99 @@ TEST_F(WebEdition, TheBrowserPlaysTheSameTimelineAsTheDesktop)
     for (const Case& c : cases) {
         SCOPED_TRACE(c.script);
         ExpectSameTrace(c.book, QString::fromUtf8(c.script));
+    }
+}
+
+// Each page of the sample book as headless Chromium shows it at its "done" event equals
+// pimoko-book render outside the text boxes on every pixel; inside them the browser's
+// rasteriser draws the glyphs a little differently.
+TEST_F(WebEdition, SamplePagesLookAsTheDesktopDrawsThem)
+{
+    if (chromium_.isEmpty())
+        GTEST_SKIP() << "chromium is not installed (scripts/setup.sh installs it)";
+    const ProcessRun sample = Start(QStringLiteral(PIMOKO_BINARY_DIR "/bin/pimoko-sample"),
+        { tmp.file("startup"), QStringLiteral("--without-settings") }, tmp.path());
+    ASSERT_EQ(sample.code, 0) << qPrintable(sample.err);
+    const QString book = tmp.file("startup/BOOKS/Sample/ehon.pmk");
+    const QString out = tmp.file("web");
+    ASSERT_EQ(Tool({ QStringLiteral("web"), book, out }, tmp.path()).code, 0);
+    const QJsonArray pages = QJsonDocument::fromJson(test::ReadAll(QDir(out).filePath("book.json")))
+                                 .object()
+                                 .value("pages")
+                                 .toArray();
+    QMap<int, QJsonObject> byNumber;
+    for (const QJsonValue& v : pages)
+        byNumber.insert(v.toObject().value("page").toInt(), v.toObject());
+
+    const QString script = QStringLiteral("advance;").repeated(20);
+    const ProcessRun play
+        = Tool({ QStringLiteral("play"), book, QStringLiteral("--input"), script }, tmp.path());
+    QList<int> done;
+    for (const QByteArray& line : play.out.split('\n')) {
+        const QJsonObject o = QJsonDocument::fromJson(line).object();
+        if (o.value("event").toString() == QLatin1String("done"))
+            done << o.value("page").toInt();
+    }
+    ASSERT_GE(done.size(), 5);
+
+    for (const int n : done) {
+        SCOPED_TRACE(n);
+        const QString shot = tmp.file(QStringLiteral("web-%1.png").arg(n));
+        const QString desk = tmp.file(QStringLiteral("desk-%1.png").arg(n));
+        Browse(out, QStringLiteral("shot=%1&input=%2").arg(n).arg(script),
+            { QStringLiteral("--hide-scrollbars"), QStringLiteral("--window-size=640,480"),
+                QStringLiteral("--screenshot=") + shot });
+        ASSERT_EQ(Tool({ QStringLiteral("render"), book, QStringLiteral("--page"),
+                           QString::number(n), QStringLiteral("--out"), desk },
+                      tmp.path())
+                      .code,
+            0);
+        // The texts on the page: its own and those of the pages since its background.
+        QVector<QRect> boxes;
+        for (int k = n; k >= 1; --k) {
+            const QJsonObject p = byNumber.value(k);
+            const QJsonArray r = p.value("web").toObject().value("textRect").toArray();
+            if (!p.value("TextLines").toArray().isEmpty() && r.size() == 4)
+                boxes << QRect(
+                    QPoint(r[0].toInt(), r[1].toInt()), QPoint(r[2].toInt() - 1, r[3].toInt() - 1));
+            if ((!p.value("PictureFile").toString().isEmpty() && !p.value("ClipMode").toBool())
+                || p.value("FillImage").toBool())
+                break;
+        }
+        const QImage a = QImage(shot).convertToFormat(QImage::Format_RGB32);
+        const QImage b = QImage(desk).convertToFormat(QImage::Format_RGB32);
+        ASSERT_EQ(a.size(), QSize(640, 480));
+        ASSERT_EQ(b.size(), QSize(640, 480));
+        // Inside a text box a pixel counts as different when a channel is off by more than
+        // a quarter: the two rasterisers cover glyph edges a little differently.
+        auto far = [](QRgb p, QRgb q) {
+            return std::abs(qRed(p) - qRed(q)) > 64 || std::abs(qGreen(p) - qGreen(q)) > 64
+                || std::abs(qBlue(p) - qBlue(q)) > 64;
+        };
+        int outside = 0, inside = 0, insideFar = 0, insideAll = 0;
+        for (int y = 0; y < 480; ++y) {
+            for (int x = 0; x < 640; ++x) {
+                bool inText = false;
+                for (const QRect& box : boxes)
+                    inText = inText || box.contains(x, y);
+                const bool differs = a.pixel(x, y) != b.pixel(x, y);
+                insideAll += inText;
+                if (inText) {
+                    inside += differs;
+                    insideFar += far(a.pixel(x, y), b.pixel(x, y));
+                } else
+                    outside += differs;
+            }
+        }
+        const double share = insideAll ? 100.0 * inside / insideAll : 0.0;
+        const double farShare = insideAll ? 100.0 * insideFar / insideAll : 0.0;
+        std::printf("page %d: %d pixels differ outside the text; inside %.1f%% differ, %.1f%% "
+                    "by more than a quarter\n",
+            n, outside, share, farShare);
+        EXPECT_EQ(outside, 0);
+        // A bold face is thickened by each rasteriser its own way.
+        const bool bold = byNumber.value(n).value("FontStyle").toString().contains('B');
+        EXPECT_LE(farShare, bold ? 12.0 : 5.0);
     }
 }
 

@@ -18,9 +18,14 @@
 #include <QHash>
 #include <QImage>
 #include <QJsonDocument>
+#include <QMap>
 #include <QProcess>
 #include <QRegularExpression>
+#include <QSet>
 #include <QStandardPaths>
+
+#include <hb-subset.h>
+#include <hb.h>
 
 #include <climits>
 #include <cstdlib>
@@ -192,11 +197,118 @@ private:
     int count_ = 0;
 };
 
+// The faces the book's texts are drawn in, each cut down to the characters it draws: a
+// whole Japanese face weighs megabytes. A browser will not load a font file from disk
+// for a page opened from disk, so the faces travel inside fonts.js.
+class FontWriter {
+public:
+    // The name the player knows the face by, for the face a page's font resolves to.
+    QString Use(const QString& faceName, const QStringList& chars)
+    {
+        const QString family = DrawingFamilyOf(faceName);
+        Face& face = faces_[family];
+        if (face.name.isEmpty())
+            face.name = QStringLiteral("book-face-%1").arg(faces_.size());
+        for (const QString& ch : chars)
+            for (const uint c : ch.toUcs4())
+                face.codepoints.insert(c);
+        return face.name;
+    }
+
+    // Writes fonts.js (and the licence of each face's package beside it). False with the
+    // reason when a face cannot be read or cut.
+    bool Write(const QString& outDir, QStringList* notes)
+    {
+        QByteArray js = "window.BOOK_FONTS = [\n";
+        for (auto it = faces_.cbegin(); it != faces_.cend(); ++it) {
+            const QString file = FileOf(it.key());
+            const QByteArray subset = file.isEmpty() ? QByteArray() : Subset(file, it.value());
+            if (subset.isEmpty()) {
+                *notes << QStringLiteral("%1: not written out; the reader's own face is used")
+                              .arg(it.key());
+                continue;
+            }
+            js += "  { name: \"" + it.value().name.toUtf8() + "\", data: \"" + subset.toBase64()
+                + "\" },\n";
+            CopyLicence(file, outDir);
+        }
+        js += "];\n";
+        return WriteBytes(QDir(outDir).filePath(QStringLiteral("fonts.js")), js);
+    }
+
+private:
+    struct Face {
+        QString name;
+        QSet<uint> codepoints;
+    };
+
+    static QString FileOf(const QString& family)
+    {
+        QProcess p;
+        p.start(QStringLiteral("fc-match"),
+            { QStringLiteral("-f"), QStringLiteral("%{file}"), family });
+        if (!p.waitForFinished(30000) || p.exitCode() != 0)
+            return QString();
+        return QString::fromUtf8(p.readAllStandardOutput()).trimmed();
+    }
+
+    static QByteArray Subset(const QString& file, const Face& face)
+    {
+        hb_blob_t* blob = hb_blob_create_from_file_or_fail(QFile::encodeName(file).constData());
+        if (!blob)
+            return QByteArray();
+        hb_face_t* source = hb_face_create(blob, 0);
+        hb_blob_destroy(blob);
+        hb_subset_input_t* input = hb_subset_input_create_or_fail();
+        QByteArray out;
+        if (input) {
+            hb_set_t* unicodes = hb_subset_input_unicode_set(input);
+            for (const uint c : face.codepoints)
+                hb_set_add(unicodes, c);
+            // Every layout feature stays, the vertical forms among them.
+            hb_set_t* features = hb_subset_input_set(input, HB_SUBSET_SETS_LAYOUT_FEATURE_TAG);
+            hb_set_clear(features);
+            hb_set_invert(features);
+            if (hb_face_t* cut = hb_subset_or_fail(source, input)) {
+                hb_blob_t* bytes = hb_face_reference_blob(cut);
+                unsigned int length = 0;
+                const char* data = hb_blob_get_data(bytes, &length);
+                out = QByteArray(data, static_cast<int>(length));
+                hb_blob_destroy(bytes);
+                hb_face_destroy(cut);
+            }
+            hb_subset_input_destroy(input);
+        }
+        hb_face_destroy(source);
+        return out;
+    }
+
+    // A face is passed on with its licence: the copyright file of the package it came from.
+    static void CopyLicence(const QString& file, const QString& outDir)
+    {
+        QProcess p;
+        p.start(QStringLiteral("dpkg-query"),
+            { QStringLiteral("-S"), QFileInfo(file).canonicalFilePath() });
+        if (!p.waitForFinished(30000) || p.exitCode() != 0)
+            return;
+        const QString package
+            = QString::fromUtf8(p.readAllStandardOutput()).section(QLatin1Char(':'), 0, 0);
+        QFile licence(QStringLiteral("/usr/share/doc/%1/copyright").arg(package));
+        if (package.isEmpty() || !licence.open(QIODevice::ReadOnly))
+            return;
+        WriteBytes(QDir(outDir).filePath(QStringLiteral("LICENSE-%1.txt").arg(package)),
+            licence.readAll());
+    }
+
+    QMap<QString, Face> faces_;
+};
+
 // What the web player needs of a page beyond its stored fields, worked out here with the
 // desktop's own engine so both players agree: the characters in typing order, the text's
 // link area, the media as written into the folder and as the trace names them, and the
 // face the text is drawn in.
-QJsonObject WebFields(const TNovelPage& p, const PathResolver& resolve, MediaWriter& media)
+QJsonObject WebFields(
+    const TNovelPage& p, const PathResolver& resolve, MediaWriter& media, FontWriter& fonts)
 {
     QJsonObject web;
     if (!p.PictureFile.isEmpty()) {
@@ -259,6 +371,12 @@ QJsonObject WebFields(const TNovelPage& p, const PathResolver& resolve, MediaWri
         web.insert(QStringLiteral("linkRect"), QJsonArray { r.left, r.top, r.right, r.bottom });
     }
     web.insert(QStringLiteral("face"), resolvedFont.faceName);
+    QStringList drawn;
+    for (const QJsonValue& c : shown)
+        drawn << c.toString();
+    web.insert(QStringLiteral("font"), fonts.Use(resolvedFont.faceName, drawn));
+    const TextRect box = text.TextBounds();
+    web.insert(QStringLiteral("textRect"), QJsonArray { box.left, box.top, box.right, box.bottom });
     return web;
 }
 
@@ -322,6 +440,7 @@ int RunWeb(const QStringList& args)
     }
 
     MediaWriter media(outDir);
+    FontWriter fonts;
     const PathResolver resolve = ResolverForFolder(book.BookFolder);
     QJsonArray pages;
     for (int n = 1; n <= TOpenBook::kPageCount; ++n) {
@@ -329,7 +448,7 @@ int RunWeb(const QStringList& args)
         if (!p.InUse)
             continue;
         QJsonObject o = PageToJson(p, n);
-        o.insert(QStringLiteral("web"), WebFields(p, resolve, media));
+        o.insert(QStringLiteral("web"), WebFields(p, resolve, media, fonts));
         pages.append(o);
     }
     QJsonObject o;
@@ -344,6 +463,7 @@ int RunWeb(const QStringList& args)
             QDir(outDir).filePath(QStringLiteral("book.js")), "window.BOOK = " + json + ";\n");
     for (const char* name : { "index.html", "player.js" })
         ok = CopyResource(QString::fromLatin1(name), outDir) && ok;
+    ok = fonts.Write(outDir, &media.notes) && ok;
     for (const QString& note : media.notes)
         PrintError(note);
     if (!ok || media.failed) {
