@@ -251,8 +251,14 @@
     return f % 2 === 0 ? f : f + 1;
   }
 
+  // When the first picture reached the screen, in ms from the page load (data-first-page-ms).
+  function Shown() {
+    if (document.body.hasAttribute("data-first-page-ms")) return;
+    document.body.setAttribute("data-first-page-ms", String(Math.round(performance.now())));
+  }
   function Present() {
     Copy(vctx, back);
+    Shown();
     Emit("picture", ["kind", "present"]);
   }
 
@@ -275,6 +281,7 @@
     vctx.globalAlpha = f.step / LAST_STEP;
     vctx.drawImage(back, 0, 0);
     vctx.globalAlpha = 1;
+    Shown();
     f.steps++;
     f.task = clock.At(f.last + f.wait, FadeAfterWait);
   }
