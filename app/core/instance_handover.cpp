@@ -6,6 +6,7 @@
 
 #include <QDeadlineTimer>
 #include <QDir>
+#include <QFile>
 #include <QLocalServer>
 #include <QLocalSocket>
 #include <QThread>
@@ -51,7 +52,8 @@ bool HandBookToRunningInstance(const QString& serverPath, const QString& bookPat
         QLocalSocket socket;
         socket.connectToServer(serverPath);
         if (socket.waitForConnected(std::max<qint64>(deadline.remainingTime(), 0))) {
-            socket.write(kGreeting + bookPath.toUtf8() + '\n');
+            // Percent-encoded file-system bytes: any name, even one with a line break in it.
+            socket.write(kGreeting + QFile::encodeName(bookPath).toPercentEncoding() + '\n');
             if (!socket.waitForBytesWritten(std::max<qint64>(deadline.remainingTime(), 100)))
                 return false;
             QByteArray reply;
@@ -129,11 +131,14 @@ void HandoverServer::TakeConnection()
             socket->abort();
             return;
         }
-        const QString path = QString::fromUtf8(line.mid(kGreeting.size()));
+        const QString path
+            = QFile::decodeName(QByteArray::fromPercentEncoding(line.mid(kGreeting.size())));
         socket->write(kTaken);
         socket->disconnectFromServer();
+        // Reported from the event loop: opening the book asks questions, and the socket
+        // goes away meanwhile.
         if (!path.isEmpty())
-            emit BookHanded(path);
+            QTimer::singleShot(0, this, [this, path] { emit BookHanded(path); });
     };
     connect(socket, &QLocalSocket::readyRead, this, read);
     if (socket->bytesAvailable() > 0)

@@ -102,12 +102,12 @@ TEST(InstanceHandover, SecondProgramHandsItsBookToTheRunningOneOnce)
     QProcess second;
     second.setProcessEnvironment(ProgramEnvironment(runtime.path(), data.path()));
     second.setWorkingDirectory(caller.path());
-    second.start(kProgram, { QStringLiteral("絵本.pmk") });
+    second.start(kProgram, { QStringLiteral("絵本\nふたつめ.pmk") });
     ASSERT_TRUE(FinishServing(second, 20000));
     EXPECT_EQ(second.exitCode(), 0) << second.readAllStandardError().toStdString();
     QTest::qWait(50);
     ASSERT_EQ(handed.count(), 1);
-    EXPECT_EQ(handed.at(0).at(0).toString(), caller.file(QStringLiteral("絵本.pmk")));
+    EXPECT_EQ(handed.at(0).at(0).toString(), caller.file(QStringLiteral("絵本\nふたつめ.pmk")));
 
     // Started without a book, a second copy still ends silently and hands nothing.
     QProcess bare;
