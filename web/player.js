@@ -182,7 +182,7 @@
   var ROTATED = "ー～〜—―‐-－「」『』（）()［］[]【】〈〉《》…‥＝=｛｝{}";
   var RAISED = "、。，．";
   function Family(w) {
-    return "\"" + w.font + "\", \"" + w.face + "\", serif";
+    return (w.font ? "\"" + w.font + "\", " : "") + "\"" + w.face + "\", serif";
   }
   function FontCss(p) {
     var s = p.FontStyle || "";

@@ -374,7 +374,8 @@ QJsonObject WebFields(
     QStringList drawn;
     for (const QJsonValue& c : shown)
         drawn << c.toString();
-    web.insert(QStringLiteral("font"), fonts.Use(resolvedFont.faceName, drawn));
+    if (!drawn.isEmpty())
+        web.insert(QStringLiteral("font"), fonts.Use(resolvedFont.faceName, drawn));
     const TextRect box = text.TextBounds();
     web.insert(QStringLiteral("textRect"), QJsonArray { box.left, box.top, box.right, box.bottom });
     return web;
