@@ -18,6 +18,7 @@
 #include <QApplication>
 #include <QDir>
 #include <QFileInfo>
+#include <QMessageBox>
 #include <QStandardPaths>
 
 #include <cstdio>
@@ -181,7 +182,9 @@ int RunProgram(int& argc, char** argv)
     RealClock clock;
     const quint32 splashStart = clock.TickCount();
 
-    Program program(QDir::currentPath(), clock);
+    // The chosen folder even when it could not be made: nothing lands where the menu
+    // happened to start the program.
+    Program program(startupFolder, clock);
     program.CreateWindows();
     HandedBookQueue handed([&](const QString& path) {
         // A dialog of the user's own (a save, a question) is answered first.
@@ -210,6 +213,10 @@ int RunProgram(int& argc, char** argv)
         }
         program.Library()->show();
         program.ReportRecoveryCopies();
+        // Started from the menu there is no terminal to read the reason on.
+        if (!layoutError.isEmpty())
+            QMessageBox::warning(program.Library(), kLibraryCaption,
+                QStringLiteral("サンプルの絵本を用意できませんでした。\n%1").arg(layoutError));
         handed.Start();
     });
     const int result = app.exec();
