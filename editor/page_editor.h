@@ -174,6 +174,10 @@ public:
     void InsertAfterCurrent();
     // True when at least needed free slots follow the last page in use.
     bool CountFreeTail(int needed) const;
+    // Pages were copied in from first on (by InsertEmptyPage and the copy): page first
+    // is shown, the thumbnails from it invalidated, the book modified, the title list
+    // refreshed.
+    void CopiesInserted(int first);
     // Removes the page at index; links renumbered with a message for each removed one.
     void DeletePage(int index);
 

@@ -161,6 +161,12 @@ void TPageEditor::AfterInsertion(int askedAt)
     RefreshTitleListIfVisible();
 }
 
+void TPageEditor::CopiesInserted(int first)
+{
+    ShowPage(first);
+    AfterInsertion(first);
+}
+
 bool TPageEditor::CountFreeTail(int needed) const
 {
     int free = 0;
