@@ -132,7 +132,9 @@ void Program::Terminate()
     session_.WriteAllOnTermination();
     for (const auto& window : windows_)
         window->hide();
-    QCoreApplication::quit();
+    // exit, not quit: quit asks every window to close, and the editor's close would ask
+    // about the unsaved book that was just kept.
+    QCoreApplication::exit(0);
 }
 
 void Program::ReportRecoveryCopies()

@@ -361,5 +361,22 @@ TEST_F(ProgramTest, DistributionOpensOverTheEditorAndBuildsTheOpenBook)
     EXPECT_FALSE(form5->isVisible());
 }
 
+// The system asks the program to end while the editor holds unsaved work: nothing is
+// asked, the work goes to its recovery copy.
+TEST_F(ProgramTest, TerminationAsksNothingAndKeepsTheUnsavedBook)
+{
+    WriteSettingsFile();
+    ListBook();
+    Start();
+    program->Library()->Select(0);
+    QTest::mouseClick(program->Library()->BitBtn5, Qt::LeftButton);
+    program->Editor()->Memo1->setPlainText(QStringLiteral("かきかえた"));
+    ASSERT_TRUE(program->Book().Modified);
+    const int asked = prompt.Texts().size();
+    program->Terminate();
+    EXPECT_EQ(prompt.Texts().size(), asked) << prompt.Texts().join(QLatin1Char('\n')).toStdString();
+    EXPECT_TRUE(QFile::exists(File(QStringLiteral("BOOKS/b/b.recovered.pmk"))));
+}
+
 } // namespace
 } // namespace pimoko
