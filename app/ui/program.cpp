@@ -90,6 +90,7 @@ void Program::RegisterWindows()
     RegisterGraphicEditorWindow();
     RegisterDistributionWindow();
     RegisterPageWindows();
+    RegisterInsertionWindows();
 }
 
 void Program::ConnectEditorPorts()

@@ -92,6 +92,7 @@ public:
     void PlayFromCurrentPage() override { session_.PlayFromCurrentPage(); }
     void WriteSettings() override { session_.WriteEditorSettings(); }
     void OpenDistribution() override;
+    bool OpenInsertion(bool before) override;
 
     // EditorTitleListPort
     bool IsVisible() const override { return TitleListVisible(); }
@@ -111,6 +112,7 @@ private:
     void RegisterGraphicEditorWindow();
     void RegisterDistributionWindow();
     void RegisterPageWindows();
+    void RegisterInsertionWindows();
 
     QWidget* MakePlaceholder(const WindowEntry& entry);
     void MakeViewer();

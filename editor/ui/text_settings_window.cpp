@@ -204,6 +204,18 @@ void TForm1::ShowWindow()
 
 void TForm1::OpenLinkPicker()
 {
+    if (linkPicker_) {
+        int page = 0;
+        state_.PickingLink = true;
+        const LinkPickerPort::Result result = linkPicker_->RunLinkPicker(editor_.LinkPage, &page);
+        state_.PickingLink = false;
+        if (result == LinkPickerPort::Chosen)
+            state_.LinkPageChosen(page);
+        else if (result == LinkPickerPort::Cleared)
+            state_.ClearLinkPage();
+        activateWindow();
+        return;
+    }
     TLinkPagePicker picker(editor_.Book(), editor_.LinkPage, this);
     state_.PickingLink = true;
     const TLinkPagePicker::Result result = picker.Run();

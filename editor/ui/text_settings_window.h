@@ -2,6 +2,7 @@
 
 #include "editor/editor_ports.h"
 #include "editor/text_settings.h"
+#include "editor/ui/link_picker_port.h"
 
 #include <QImage>
 #include <QWidget>
@@ -71,6 +72,8 @@ public:
     void ShowWindow() override;
     void HideWindow() override { hide(); }
     void OpenLinkPicker() override;
+    // The picker of the link page; without one the window's own small list is used.
+    void SetLinkPicker(LinkPickerPort* picker) { linkPicker_ = picker; }
 
     QTabWidget* PageControl1 = nullptr;
 
@@ -133,6 +136,7 @@ private:
     bool firstShow_ = true;
     bool waitCursor_ = false;
     int acting_ = 0;
+    LinkPickerPort* linkPicker_ = nullptr;
 };
 
 } // namespace pimoko
