@@ -7,6 +7,7 @@
 #include "platform/line_file.h"
 #include "platform/numbers.h"
 #include "platform/prompt_port.h"
+#include "platform/sjis_codec.h"
 
 #include <QFileInfo>
 
@@ -22,28 +23,25 @@ constexpr int kMinTitleWidth = 30;
 constexpr int kLineWidth = 50;
 constexpr qint64 kMaxBookBytes = qint64(64) << 20;
 
-// The text cut or padded with spaces to width characters; a character made of two
-// halves is never cut between them.
+// The text cut or padded with spaces to width columns as the book's encoding counts
+// them (a double-byte character takes two); a character is never cut in half, and a
+// double-byte one that would pass the width is left out.
 QString Fit(const QString& text, int width)
 {
     QString out;
-    int count = 0;
-    for (int i = 0; i < text.size() && count < width; ++i, ++count) {
-        out += text[i];
-        if (text[i].isHighSurrogate() && i + 1 < text.size())
-            out += text[++i];
-    }
-    return out + QString(width - count, QLatin1Char(' '));
-}
-
-int Length(const QString& text)
-{
-    int count = 0;
-    for (int i = 0; i < text.size(); ++i, ++count) {
-        if (text[i].isHighSurrogate() && i + 1 < text.size())
+    int used = 0;
+    for (int i = 0; i < text.size(); ++i) {
+        const bool pair = text[i].isHighSurrogate() && i + 1 < text.size();
+        const QString c = pair ? text.mid(i, 2) : QString(text[i]);
+        const int w = SjisByteLength(c);
+        if (used + w > width)
+            break;
+        out += c;
+        used += w;
+        if (pair)
             ++i;
     }
-    return count;
+    return out + QString(width - used, QLatin1Char(' '));
 }
 
 // A link into the edited book after count pages were inserted at first.
@@ -73,10 +71,11 @@ QVector<InsertionBookChoice> ReadInsertionBookChoices(const QString& startupFold
 QString InsertionRowText(const TNovelPage& page, int number, int titleWidth)
 {
     QString row = QString::number(number).rightJustified(3, QLatin1Char(' '), true)
-        + QLatin1Char(':') + Fit(page.Title, titleWidth) + QStringLiteral("：");
-    row += Fit(page.TextLines.isEmpty() ? QString() : page.TextLines.first(), kLineWidth);
+        + QLatin1Char(':') + Fit(SjisDisplayText(page.Title), titleWidth) + QStringLiteral("：");
+    const QString first = page.TextLines.isEmpty() ? QString() : page.TextLines.first();
+    row += Fit(SjisDisplayText(first), kLineWidth);
     if (page.TextLines.size() > 1)
-        row += QStringLiteral("～") + Fit(page.TextLines.last(), kLineWidth);
+        row += QStringLiteral("～") + Fit(SjisDisplayText(page.TextLines.last()), kLineWidth);
     return row;
 }
 
@@ -146,7 +145,7 @@ int TPageCopyList::TitleWidth() const
 {
     int width = kMinTitleWidth;
     for (int n : rows_)
-        width = std::max(width, Length(Page(n).Title));
+        width = std::max(width, SjisByteLength(Page(n).Title));
     return width;
 }
 

@@ -29,8 +29,9 @@ struct InsertionBookChoice {
 QVector<InsertionBookChoice> ReadInsertionBookChoices(const QString& startupFolder);
 
 // The text of one list row: the page number right-aligned in 3, ":", the title cut or
-// padded to titleWidth characters, "：", the first text line in 50 and, for more than one
-// line, "～" and the last line in 50.
+// padded to titleWidth columns, "：", the first text line in 50 and, for more than one
+// line, "～" and the last line in 50. Columns are counted as the book file stores the
+// text: a double-byte character takes two, and none is cut in half.
 QString InsertionRowText(const TNovelPage& page, int number, int titleWidth);
 
 // The pages the insertion window lists, in a table of its own, and the copy of chosen ones
@@ -52,7 +53,7 @@ public:
     const TNovelPage& Page(int n) const { return pages_[static_cast<size_t>(n - 1)]; }
     // The page number each row stands for, in page order.
     const QVector<int>& RowPages() const { return rows_; }
-    // The longest title in use, at least 30.
+    // The longest title in use in columns, at least 30.
     int TitleWidth() const;
     QStringList RowTexts() const;
 

@@ -202,24 +202,34 @@ TEST(PageCopyRows, RowTexts)
     TNovelPage page;
     page.Title = QStringLiteral("はじまり");
     EXPECT_EQ(InsertionRowText(page, 7, 30),
-        QStringLiteral("  7:はじまり") + QString(26, ' ') + QStringLiteral("：")
+        QStringLiteral("  7:はじまり") + QString(22, ' ') + QStringLiteral("：")
             + QString(50, ' '));
 
-    // Eight lines: the first and the last; a long line is cut at 50 characters.
+    // Eight lines: the first and the last; a long line is cut at 50 columns, a double-byte
+    // character taking two.
     for (int i = 1; i <= 8; ++i)
         page.TextLines << QStringLiteral("行%1").arg(i);
     page.TextLines[7] = QString(60, QChar(0x3042));
     const QString row = InsertionRowText(page, 12, 30);
     EXPECT_TRUE(row.contains(QStringLiteral("：行1 ")));
-    EXPECT_TRUE(row.endsWith(QStringLiteral("～") + QString(50, QChar(0x3042))));
+    EXPECT_TRUE(row.endsWith(QStringLiteral("～") + QString(25, QChar(0x3042))));
     EXPECT_FALSE(row.contains(QStringLiteral("行2")));
 
-    // A title cut between the halves of a character keeps the character whole.
-    TNovelPage wide;
-    wide.Title = QString(29, 'a') + QString::fromUcs4(U"\U00020BB7") + QStringLiteral("b");
-    EXPECT_TRUE(InsertionRowText(wide, 100, 30)
-                    .startsWith(QStringLiteral("100:") + QString(29, 'a')
-                        + QString::fromUcs4(U"\U00020BB7") + QStringLiteral("：")));
+    // A double-byte character that would pass the width is left out, not halved.
+    TNovelPage cut;
+    cut.Title = QString(29, 'a') + QStringLiteral("あ");
+    EXPECT_TRUE(InsertionRowText(cut, 1, 30)
+                    .startsWith(QStringLiteral("  1:") + QString(29, 'a') + QStringLiteral(" ：")));
+
+    // A character made of two halves is kept whole or left out, never halved.
+    for (int lead : { 28, 29 }) {
+        TNovelPage wide;
+        wide.Title = QString(lead, 'a') + QString::fromUcs4(U"\U00020BB7");
+        const QString text = InsertionRowText(wide, 100, 30);
+        const int at = text.indexOf(QChar(0xD842));
+        EXPECT_TRUE(lead == 29 || at == 4 + lead) << lead;
+        EXPECT_TRUE(at < 0 || text[at + 1].isLowSurrogate()) << lead;
+    }
 }
 
 TEST_F(PageCopyTest, OnlyBookFilesAreListed)
