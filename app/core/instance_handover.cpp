@@ -170,7 +170,9 @@ void HandedBookQueue::OpenPending()
         return;
     opening_ = true;
     while (!pending_.isEmpty()) {
-        if (open_(pending_.front()) == TLibrary::Handed::Busy) {
+        // A copy: the book being opened may hand in another, which grows the list.
+        const QString path = pending_.front();
+        if (open_(path) == TLibrary::Handed::Busy) {
             retryPlanned_ = true;
             QTimer::singleShot(retryMs_, this, [this] {
                 retryPlanned_ = false;
