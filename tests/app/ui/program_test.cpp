@@ -65,6 +65,16 @@ protected:
             { kBookListHeader, QStringLiteral("きつねの本"), QStringLiteral("\\BOOKS\\b\\b.pmk") });
     }
 
+    // The listed book of ListBook opened in the editor through "エディタを開く".
+    void OpenListedBookInEditor()
+    {
+        WriteSettingsFile();
+        ListBook();
+        Start();
+        program->Library()->Select(0);
+        QTest::mouseClick(program->Library()->BitBtn5, Qt::LeftButton);
+    }
+
     void Start()
     {
         program = std::make_unique<Program>(
@@ -246,11 +256,7 @@ TEST_F(ProgramTest, OpenInEditorShowsTheSelectedBookAtItsFirstPage)
 
 TEST_F(ProgramTest, TextSettingsOpenFromTheEditorOnItsPage)
 {
-    WriteSettingsFile();
-    ListBook();
-    Start();
-    program->Library()->Select(0);
-    QTest::mouseClick(program->Library()->BitBtn5, Qt::LeftButton);
+    OpenListedBookInEditor();
     QTest::mouseClick(program->Editor()->SetTextBitBtn, Qt::LeftButton);
     auto* form1 = qobject_cast<TForm1*>(program->Window(QStringLiteral("TForm1")));
     ASSERT_NE(form1, nullptr);
@@ -264,11 +270,7 @@ TEST_F(ProgramTest, TextSettingsOpenFromTheEditorOnItsPage)
 
 TEST_F(ProgramTest, EffectsClipAndBookOptionsOpenFromTheEditor)
 {
-    WriteSettingsFile();
-    ListBook();
-    Start();
-    program->Library()->Select(0);
-    QTest::mouseClick(program->Library()->BitBtn5, Qt::LeftButton);
+    OpenListedBookInEditor();
     TForm2* editor = program->Editor();
     const struct {
         QPushButton* button;
@@ -339,11 +341,7 @@ TEST_F(ProgramTest, ABookMadeInTheEditorReadsBackAfterARestart)
 // and its OK builds the open book's archive through the session.
 TEST_F(ProgramTest, DistributionOpensOverTheEditorAndBuildsTheOpenBook)
 {
-    WriteSettingsFile();
-    ListBook();
-    Start();
-    program->Library()->Select(0);
-    QTest::mouseClick(program->Library()->BitBtn5, Qt::LeftButton);
+    OpenListedBookInEditor();
     TForm2* editor = program->Editor();
     QTest::mouseClick(editor->WriteBitBtn, Qt::LeftButton);
     auto* form5 = qobject_cast<TForm5*>(program->Window(QStringLiteral("TForm5")));
@@ -365,11 +363,7 @@ TEST_F(ProgramTest, DistributionOpensOverTheEditorAndBuildsTheOpenBook)
 // asked, the work goes to its recovery copy.
 TEST_F(ProgramTest, TerminationAsksNothingAndKeepsTheUnsavedBook)
 {
-    WriteSettingsFile();
-    ListBook();
-    Start();
-    program->Library()->Select(0);
-    QTest::mouseClick(program->Library()->BitBtn5, Qt::LeftButton);
+    OpenListedBookInEditor();
     program->Editor()->Memo1->setPlainText(QStringLiteral("かきかえた"));
     ASSERT_TRUE(program->Book().Modified);
     const int asked = prompt.Texts().size();
