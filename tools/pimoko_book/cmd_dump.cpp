@@ -1,3 +1,4 @@
+#include "book/book_json.h"
 #include "book/open_book.h"
 #include "platform/prompt_port.h"
 #include "platform/sjis_codec.h"

@@ -1,3 +1,4 @@
+#include "book/book_json.h"
 #include "book/settings_file.h"
 #include "tools/pimoko_book/commands.h"
 

@@ -8,10 +8,8 @@
 #include <vector>
 
 namespace pimoko {
-class TNovelPage;
 class TOpenBook;
 class ScriptedPromptPort;
-struct TBookDefaults;
 } // namespace pimoko
 
 namespace pimoko::tool {
@@ -49,10 +47,5 @@ QString CurrentFolder();
 // with the message the user would have seen.
 bool LoadBookForTool(
     TOpenBook& book, ScriptedPromptPort& prompt, const QString& path, QString* message);
-
-// The book defaults under their names.
-QJsonObject DefaultsToJson(const TBookDefaults& defaults);
-// A page in use: "page" and every stored field under its own name.
-QJsonObject PageToJson(const TNovelPage& page, int pageNumber);
 
 } // namespace pimoko::tool
