@@ -180,4 +180,52 @@ QByteArray EncodeJpeg(const QImage& source, const JpegLayout& layout)
     return result;
 }
 
+QByteArray RepackJpeg(const QByteArray& data)
+{
+    if (data.isEmpty())
+        return QByteArray();
+    jpeg_decompress_struct in;
+    jpeg_compress_struct out;
+    ErrorManager err;
+    std::memset(&in, 0, sizeof in);
+    std::memset(&out, 0, sizeof out);
+    in.err = jpeg_std_error(&err.pub);
+    out.err = in.err;
+    err.pub.error_exit = OnError;
+    err.pub.emit_message = OnMessage;
+    jpeg_progress_mgr progress {};
+    progress.progress_monitor = OnProgress;
+    unsigned char* bytes = nullptr;
+    unsigned long size = 0;
+    if (setjmp(err.jump)) {
+        jpeg_destroy_compress(&out);
+        jpeg_destroy_decompress(&in);
+        std::free(bytes);
+        return QByteArray();
+    }
+    jpeg_create_decompress(&in);
+    jpeg_create_compress(&out);
+    in.mem->max_memory_to_use = kDecoderMemory;
+    in.progress = &progress;
+    jpeg_mem_src(&in, reinterpret_cast<const unsigned char*>(data.constData()),
+        static_cast<unsigned long>(data.size()));
+    jpeg_read_header(&in, TRUE);
+    jvirt_barray_ptr* coefficients = jpeg_read_coefficients(&in);
+    // A picture that ends early only warns; its missing blocks would be written as grey.
+    if (in.err->num_warnings > 0)
+        ERREXIT(reinterpret_cast<j_common_ptr>(&in), JERR_INPUT_EOF);
+    jpeg_copy_critical_parameters(&in, &out);
+    out.optimize_coding = TRUE;
+    jpeg_simple_progression(&out);
+    jpeg_mem_dest(&out, &bytes, &size);
+    jpeg_write_coefficients(&out, coefficients);
+    jpeg_finish_compress(&out);
+    jpeg_finish_decompress(&in);
+    QByteArray result(reinterpret_cast<const char*>(bytes), static_cast<qsizetype>(size));
+    jpeg_destroy_compress(&out);
+    jpeg_destroy_decompress(&in);
+    std::free(bytes);
+    return result;
+}
+
 } // namespace pimoko

@@ -26,6 +26,12 @@ JpegResult ReadJpeg(const QString& path);
 // Baseline JPEG of the picture with a quality of 1..100 (clamped).
 QByteArray EncodeJpeg(const QImage& image, int quality);
 
+// The same picture, coefficient for coefficient, written again as a progressive JPEG
+// with Huffman tables made for it: smaller, and every decoder draws the same pixels from
+// it. Markers other than the picture's own (comments, camera data) are left out. Empty
+// when the data is not a whole JPEG.
+QByteArray RepackJpeg(const QByteArray& data);
+
 // The other layouts a JPEG may come in, for pictures made elsewhere.
 struct JpegLayout {
     int quality = 75;

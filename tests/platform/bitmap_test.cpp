@@ -161,6 +161,34 @@ TEST(Jpeg, TruncatedAndBrokenFilesAreReportedNotFatal)
     EXPECT_EQ(ReadJpeg("/nonexistent.jpg").status, JpegStatus::Missing);
 }
 
+// Repacked for the web: smaller, and every pixel decodes as before; what is not a whole
+// JPEG is refused, a cut-short one too (its missing blocks would come back grey).
+TEST(Jpeg, RepackedPicturesDecodeToTheSamePixels)
+{
+    QImage image = NewBitmap24(200, 120);
+    QRandomGenerator rng(3);
+    for (int y = 0; y < 120; ++y)
+        for (int x = 0; x < 200 * 3; ++x)
+            image.scanLine(y)[x] = static_cast<uchar>((x + y) / 3 + rng.bounded(24));
+    JpegLayout restarts;
+    restarts.restartRows = 2;
+    restarts.fullChroma = true;
+    for (const QByteArray& jpeg : { EncodeJpeg(image, 80), EncodeJpeg(image, restarts) }) {
+        const QByteArray repacked = RepackJpeg(jpeg);
+        ASSERT_FALSE(repacked.isEmpty());
+        EXPECT_LT(repacked.size(), jpeg.size());
+        const JpegResult before = DecodeJpeg(jpeg);
+        const JpegResult after = DecodeJpeg(repacked);
+        ASSERT_EQ(after.status, JpegStatus::Ok);
+        EXPECT_EQ(after.image, before.image);
+        EXPECT_TRUE(repacked.contains("\xFF\xC2")) << "progressive";
+    }
+    const QByteArray jpeg = EncodeJpeg(image, 80);
+    for (const QByteArray& bad : { jpeg.left(jpeg.size() / 2), jpeg.left(100),
+             QByteArray("not a jpeg at all"), QByteArray() })
+        EXPECT_TRUE(RepackJpeg(bad).isEmpty()) << bad.size();
+}
+
 // The JPEG with the square size `side` written into its frame header (baseline C0 or
 // progressive C2); empty when there is no such header.
 QByteArray ClaimingSide(QByteArray jpeg, const char* frameMarker, int side)
