@@ -40,6 +40,17 @@ QString ScriptedPromptPort::SaveFileName(const FileDialogRequest& request)
     return name;
 }
 
+QString ScriptedPromptPort::ChooseFolder(const FileDialogRequest& request)
+{
+    shown.push_back({ Shown::FolderDialog, MessageKind::Information, request.title,
+        request.initialFolder, Buttons::OkCancel });
+    if (fileNames.empty())
+        return QString();
+    QString name = fileNames.front();
+    fileNames.pop_front();
+    return name;
+}
+
 bool ScriptedPromptPort::ChooseColor(quint32* color)
 {
     shown.push_back(

@@ -49,6 +49,8 @@ public:
     // The chosen path, or "" when cancelled.
     virtual QString OpenFileName(const FileDialogRequest& request) = 0;
     virtual QString SaveFileName(const FileDialogRequest& request) = 0;
+    // A folder (title and initialFolder of the request), or "" when cancelled.
+    virtual QString ChooseFolder(const FileDialogRequest& request) = 0;
     // False when cancelled; otherwise the value is replaced by the choice.
     virtual bool ChooseColor(quint32* color) = 0;
     virtual bool ChooseFont(FontChoice* font) = 0;
@@ -59,7 +61,15 @@ public:
 class ScriptedPromptPort : public PromptPort {
 public:
     struct Shown {
-        enum Kind { Message, Question, OpenDialog, SaveDialog, ColorDialog, FontDialog } what;
+        enum Kind {
+            Message,
+            Question,
+            OpenDialog,
+            SaveDialog,
+            FolderDialog,
+            ColorDialog,
+            FontDialog
+        } what;
         MessageKind kind;
         QString caption;
         QString text;
@@ -71,12 +81,13 @@ public:
         MessageKind kind, const QString& caption, const QString& text, Buttons buttons) override;
     QString OpenFileName(const FileDialogRequest& request) override;
     QString SaveFileName(const FileDialogRequest& request) override;
+    QString ChooseFolder(const FileDialogRequest& request) override;
     bool ChooseColor(quint32* color) override;
     bool ChooseFont(FontChoice* font) override;
 
     std::deque<Answer> answers;
     Answer defaultAnswer = Answer::Cancel;
-    std::deque<QString> fileNames; // "" answers a dialog with Cancel
+    std::deque<QString> fileNames; // "" answers a dialog with Cancel; folders too
     std::deque<quint32> colors;
     std::deque<FontChoice> fonts;
 

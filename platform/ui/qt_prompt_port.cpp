@@ -116,6 +116,16 @@ QString QtPromptPort::SaveFileName(const FileDialogRequest& r)
     return dialog.selectedFiles().first();
 }
 
+QString QtPromptPort::ChooseFolder(const FileDialogRequest& r)
+{
+    QFileDialog dialog(parent_, r.title, r.initialFolder);
+    dialog.setOptions(DialogOptions() | QFileDialog::ShowDirsOnly);
+    dialog.setFileMode(QFileDialog::Directory);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return QString();
+    return dialog.selectedFiles().first();
+}
+
 bool QtPromptPort::ChooseColor(quint32* color)
 {
     const QColor initial(*color & 0xFF, (*color >> 8) & 0xFF, (*color >> 16) & 0xFF);

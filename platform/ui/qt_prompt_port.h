@@ -22,6 +22,7 @@ public:
         MessageKind kind, const QString& caption, const QString& text, Buttons buttons) override;
     QString OpenFileName(const FileDialogRequest& request) override;
     QString SaveFileName(const FileDialogRequest& request) override;
+    QString ChooseFolder(const FileDialogRequest& request) override;
     bool ChooseColor(quint32* color) override;
     bool ChooseFont(FontChoice* font) override;
 
