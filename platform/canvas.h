@@ -139,6 +139,16 @@ public:
     int TextWidth(const QString& text) const;
     int TextHeight(const QString& text) const;
 
+    // Where the underline and the strike-out bar of a character lie across its line: the
+    // top of each bar below the top of the cell, before the escapement turns them, and
+    // their thickness. A character carries them as long as its advance.
+    struct LineBars {
+        int underlineTop = 0;
+        int strikeOutTop = 0;
+        int thickness = 1;
+    };
+    LineBars Bars() const;
+
     // Draws text with the reference point (x, y) at the top of its first character cell,
     // turned by the escapement. On a QImage::Format_Mono target, colours nearer white
     // than black set bits and the others clear them; on a 24-bit target the colour is

@@ -324,7 +324,19 @@ void TrimGlyphBitmaps();
 
 } // namespace
 
+static FontFace::LineBars BarsOf(const FaceCore& core)
+{
+    FontFace::LineBars bars;
+    bars.underlineTop = static_cast<int>(std::round(core.ascent + core.underlinePos));
+    bars.strikeOutTop
+        = static_cast<int>(std::round(core.ascent - core.strikeOutPos - core.lineThickness / 2));
+    bars.thickness = static_cast<int>(core.lineThickness);
+    return bars;
+}
+
 struct FontFace::Impl {
+    using LineBars = FontFace::LineBars;
+
     LogFont font;
     std::shared_ptr<FaceCore> core;
     // The escapement as a turn of the line about the reference point.
@@ -337,14 +349,11 @@ struct FontFace::Impl {
         const GlyphShape& shape = core->Shape(c);
         QPainterPath path = shape.path;
         if (font.underline || font.strikeOut) {
-            if (font.underline) {
-                const double y = core->ascent + core->underlinePos;
-                path.addRect(QRectF(0, std::round(y), shape.advance, core->lineThickness));
-            }
-            if (font.strikeOut) {
-                const double y = core->ascent - core->strikeOutPos - core->lineThickness / 2;
-                path.addRect(QRectF(0, std::round(y), shape.advance, core->lineThickness));
-            }
+            const LineBars bars = BarsOf(*core);
+            if (font.underline)
+                path.addRect(QRectF(0, bars.underlineTop, shape.advance, bars.thickness));
+            if (font.strikeOut)
+                path.addRect(QRectF(0, bars.strikeOutTop, shape.advance, bars.thickness));
             path.setFillRule(Qt::WindingFill);
         }
         return RasterizePath(turn.map(path).translated(dx, dy));
@@ -477,6 +486,11 @@ int FontFace::descent() const
 int FontFace::cellHeight() const
 {
     return impl_->core->ascent + impl_->core->descent;
+}
+
+FontFace::LineBars FontFace::Bars() const
+{
+    return BarsOf(*impl_->core);
 }
 
 int FontFace::CharAdvance(QChar c) const

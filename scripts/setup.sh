@@ -9,7 +9,7 @@ PACKAGES=(
   timgm6mb-soundfont libarchive-dev libjpeg62-turbo-dev libgtest-dev libgmock-dev
   libbenchmark-dev xvfb xauth lhasa clang libclang-rt-14-dev clang-format
   desktop-file-utils shared-mime-info
-  chromium fluidsynth
+  chromium fluidsynth libsndfile1-dev
 )
 
 missing=()

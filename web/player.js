@@ -192,7 +192,7 @@
   }
   var text = null; // the page being typed
   function GlyphAt(ctx, p, n, dx, dy) {
-    var w = p.web, ch = w.shown[n - 1], at = w.positions[n - 1], h = w.cell;
+    var w = p.web, ch = (w.shown || w.chars)[n - 1], at = w.positions[n - 1], h = w.cell;
     var x = at[0] + dx, y = at[1] + dy;
     if (!p.Vertical) { ctx.fillText(ch, x, y); return; }
     // Vertical writing: upright glyphs down the column; dashes and brackets turned, the
@@ -209,6 +209,13 @@
     } else {
       ctx.fillText(ch, x, y);
     }
+  }
+  // A character with its underline and strike-out bars, which run along it.
+  function CharAt(ctx, p, n, dx, dy) {
+    GlyphAt(ctx, p, n, dx, dy);
+    var bars = p.web.bars ? p.web.bars[n - 1] : null;
+    for (var b = 0; bars && b < bars.length; b++)
+      ctx.fillRect(bars[b][0] + dx, bars[b][1] + dy, bars[b][2], bars[b][3]);
   }
   function DrawChars(ctx, p, from, to) {
     var w = p.web;
@@ -230,10 +237,9 @@
     var n;
     ctx.fillStyle = Css(p.ShadowColor);
     for (var i = 0; i < offsets.length; i++)
-      for (n = from; n <= to; n++) GlyphAt(ctx, p, n, offsets[i][0], offsets[i][1]);
+      for (n = from; n <= to; n++) CharAt(ctx, p, n, offsets[i][0], offsets[i][1]);
     ctx.fillStyle = Css(p.FontColor);
-    for (n = from; n <= to; n++) GlyphAt(ctx, p, n, 0, 0);
-    if (p.FontStyle && p.FontStyle.indexOf("U") >= 0) { /* underline: drawn by no one */ }
+    for (n = from; n <= to; n++) CharAt(ctx, p, n, 0, 0);
     ctx.restore();
   }
 

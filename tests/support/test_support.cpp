@@ -33,6 +33,8 @@ QByteArray Sjis(const QString& text)
 TempFolder::TempFolder()
     : dir_(QDir::tempPath() + QStringLiteral("/pimoko-test-XXXXXX"))
 {
+    // PIMOKO_KEEP_TEST_FILES=1 leaves the folders behind, to look at what a test wrote.
+    dir_.setAutoRemove(qEnvironmentVariableIntValue("PIMOKO_KEEP_TEST_FILES") == 0);
 }
 
 } // namespace pimoko::test
