@@ -270,6 +270,17 @@ void DrawGlyph(EditorGlyph glyph, QPainter& p)
         p.drawLine(QPointF(1.5, 9.5), QPointF(14.5, 9.5));
         break;
     }
+    case EditorGlyph::WebPage: {
+        // A globe: a blue ball with its meridian and two parallels.
+        p.setBrush(QColor(90, 160, 230));
+        p.drawEllipse(QRectF(1.5, 1.5, 13, 13));
+        p.setBrush(Qt::NoBrush);
+        p.drawEllipse(QRectF(5, 1.5, 6, 13));
+        p.drawLine(QPointF(1.5, 8), QPointF(14.5, 8));
+        p.drawLine(QPointF(3, 4.5), QPointF(13, 4.5));
+        p.drawLine(QPointF(3, 11.5), QPointF(13, 11.5));
+        break;
+    }
     }
 }
 

@@ -30,8 +30,9 @@ enum class EditorGlyph {
     SaveAs,
     Play,
     Distribute,
+    WebPage,
 };
-constexpr int kEditorGlyphCount = static_cast<int>(EditorGlyph::Distribute) + 1;
+constexpr int kEditorGlyphCount = static_cast<int>(EditorGlyph::WebPage) + 1;
 
 QImage EditorGlyphImage(EditorGlyph glyph);
 QIcon EditorGlyphIcon(EditorGlyph glyph);

@@ -5,6 +5,7 @@
 #include "editor/ui/editor_glyphs.h"
 #include "editor/ui/editor_preview.h"
 #include "editor/ui/editor_window_parts.h"
+#include "editor/web_export.h"
 #include "platform/busy_state.h"
 #include "platform/cursor_ids.h"
 #include "platform/prompt_port.h"
@@ -15,8 +16,12 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
+#include <QProgressDialog>
 #include <QPushButton>
 #include <QScreen>
+
+#include <algorithm>
+#include <memory>
 
 namespace pimoko {
 
@@ -103,12 +108,16 @@ void TForm2::BuildBars()
     WriteBitBtn = MakeButton(QStringLiteral("配布ファイル作成"),
         QStringLiteral("配布をするために必要なファイルを作ります。"), EditorGlyph::Distribute,
         Panel5);
+    WebBitBtn = MakeButton(QStringLiteral("Web用に書き出す…"),
+        QStringLiteral("ブラウザで読めるWebページのフォルダに書き出します。"), EditorGlyph::WebPage,
+        Panel5);
     auto* bottom = new QHBoxLayout(Panel5);
     bottom->setContentsMargins(8, 4, 8, 4);
     bottom->addWidget(OpenBitBtn);
     bottom->addWidget(SaveBitBtn);
     bottom->addWidget(SaveAsBitBtn);
     bottom->addStretch(1);
+    bottom->addWidget(WebBitBtn);
     bottom->addWidget(WriteBitBtn);
 
     connect(BookTitleEdit, &QLineEdit::textEdited, this,
@@ -121,6 +130,7 @@ void TForm2::BuildBars()
     connect(SaveBitBtn, &QPushButton::clicked, this, &TForm2::SaveBitBtnClick);
     connect(SaveAsBitBtn, &QPushButton::clicked, this, &TForm2::SaveAsBitBtnClick);
     connect(WriteBitBtn, &QPushButton::clicked, this, &TForm2::WriteBitBtnClick);
+    connect(WebBitBtn, &QPushButton::clicked, this, &TForm2::WebBitBtnClick);
 }
 
 void TForm2::Act(const std::function<void()>& action)
@@ -254,6 +264,56 @@ void TForm2::WriteBitBtnClick()
         return;
     }
     Act([&] { peers_.OpenDistribution(); });
+}
+
+namespace {
+
+// The progress of a web export, in a window that keeps the rest of the program still
+// while the folder is written and whose button stops it.
+class WebExportProgressWindow : public WebExportProgressPort {
+public:
+    explicit WebExportProgressWindow(QWidget* parent)
+        : parent_(parent)
+    {
+    }
+    void Begin() override
+    {
+        dialog_ = std::make_unique<QProgressDialog>(
+            QStringLiteral("Web用に書き出しています…"), QStringLiteral("中止"), 0, 1, parent_);
+        dialog_->setWindowTitle(parent_->windowTitle());
+        dialog_->setWindowModality(Qt::ApplicationModal);
+        dialog_->setMinimumDuration(0);
+        dialog_->setAutoReset(false);
+        dialog_->setValue(0);
+    }
+    bool Step(int done, int total) override
+    {
+        if (!dialog_)
+            return true;
+        dialog_->setMaximum(std::max(1, total));
+        dialog_->setValue(std::min(done, total));
+        QCoreApplication::processEvents();
+        return !dialog_->wasCanceled();
+    }
+    void End() override { dialog_.reset(); }
+
+private:
+    QWidget* parent_;
+    std::unique_ptr<QProgressDialog> dialog_;
+};
+
+} // namespace
+
+void TForm2::WebBitBtnClick()
+{
+    if (Busy())
+        return;
+    Act([&] {
+        // What the page shows now goes out with the book, saved or not.
+        editor_.StorePage();
+        WebExportProgressWindow progress(this);
+        ExportBookForWeb(editor_.Book(), prompt_, progress, windowTitle());
+    });
 }
 
 void TForm2::PrevNewPageBitBtnClick()

@@ -83,6 +83,7 @@ public:
     void SaveAsBitBtnClick();
     void OpenBitBtnClick();
     void WriteBitBtnClick();
+    void WebBitBtnClick();
     void PrevNewPageBitBtnClick();
     void NextNewPageBitBtnClick();
 
@@ -99,6 +100,7 @@ public:
     QPushButton* SaveBitBtn = nullptr;
     QPushButton* SaveAsBitBtn = nullptr;
     QPushButton* WriteBitBtn = nullptr;
+    QPushButton* WebBitBtn = nullptr; // "Web用に書き出す…"
 
     // The middle, laid out by FormResize: Panel3 the preview, Panel4 the settings.
     QFrame* Panel1 = nullptr;

@@ -5,6 +5,7 @@
 #include "platform/bitmap.h"
 
 #include <QCheckBox>
+#include <QFileInfo>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -54,6 +55,7 @@ TEST_F(EditorWindowTest, ShowsItsControlsOnANewBook)
         { window->SaveBitBtn, "保存" },
         { window->SaveAsBitBtn, "名前を付けて保存" },
         { window->WriteBitBtn, "配布ファイル作成" },
+        { window->WebBitBtn, "Web用に書き出す…" },
         { window->PrevNewPageBitBtn, "前に挿入" },
         { window->NextNewPageBitBtn, "後に挿入" },
         { window->OpenBitBtn, "開く" },
@@ -244,6 +246,7 @@ TEST_F(EditorWindowTest, BusyFlagKeepsTheHandlersOut)
     QTest::mouseClick(window->ReadBitBtn, Qt::LeftButton);
     QTest::mouseClick(window->OpenBitBtn, Qt::LeftButton);
     QTest::mouseClick(window->PrevNewPageBitBtn, Qt::LeftButton);
+    QTest::mouseClick(window->WebBitBtn, Qt::LeftButton);
     EXPECT_EQ(window->PageLabel->text(), QStringLiteral("1"));
     EXPECT_FALSE(window->WriteAllCheckBox->isChecked());
     EXPECT_FALSE(book.Page(2).InUse);
@@ -256,6 +259,19 @@ TEST_F(EditorWindowTest, BusyFlagKeepsTheHandlersOut)
 
     QTest::mouseClick(window->BitBtn3, Qt::LeftButton);
     EXPECT_EQ(window->PageLabel->text(), QStringLiteral("2"));
+}
+
+// The web edition takes the page as the memo shows it, before it was stored.
+TEST_F(EditorWindowTest, WebButtonWritesTheBookAsTheWindowShowsIt)
+{
+    Commit(window->Memo1, QStringLiteral("うぇぶ"));
+    prompt.fileNames = { tmp.file("web") };
+    QTest::mouseClick(window->WebBitBtn, Qt::LeftButton);
+    const QByteArray json = test::ReadAll(tmp.file("web/book.json"));
+    EXPECT_TRUE(json.contains("うぇぶ")) << json.left(400).constData();
+    EXPECT_TRUE(QFileInfo(tmp.file("web/index.html")).isFile());
+    EXPECT_TRUE(prompt.LastText().startsWith(QStringLiteral("Web用に書き出しました")))
+        << qPrintable(prompt.LastText());
 }
 
 TEST_F(EditorWindowTest, CloseStoresAsksAndKeepsTheWindowOnCancel)
