@@ -3,7 +3,6 @@
 #include "editor/ui/book_options_window.h"
 #include "editor/ui/clip_window.h"
 #include "editor/ui/effects_window.h"
-#include "editor/ui/goto_page_picker.h"
 
 namespace pimoko {
 
@@ -22,8 +21,7 @@ void Program::RegisterPageWindows()
         auto window = std::make_unique<TForm10>(*session_.Editor(), *prompt_, session_.Busy());
         TForm10* form10 = window.get();
         form10->SetEditorWindow(form2_);
-        // Its own small page list until the page insertion window serves as the picker.
-        form10->SetGotoPicker(new TGotoPagePicker(session_.Book(), form10));
+        // Its goto page is picked in the page insertion window, which is made after it.
         windows_.push_back(std::move(window));
         editorPorts_.effects = form10;
         ConnectEditorPorts();
