@@ -496,10 +496,7 @@ QJsonObject WebFields(
     const LogFont resolvedFont = ResolveFont(p.FontName, p.FontCharset, p.FontFamily);
     QImage page(kPageWidth, kPageHeight, QImage::Format_BGR888);
     Canvas canvas(&page);
-    CanvasFont font;
-    font.name = p.Vertical ? QStringLiteral("@") + resolvedFont.faceName : resolvedFont.faceName;
-    font.height = p.FontHeight == INT_MIN ? INT_MAX : std::abs(p.FontHeight);
-    font.style = StyleFromString(p.FontStyle);
+    const CanvasFont font = PageTextFont(p);
     canvas.SetFont(font);
     TTextShotB text;
     text.SetTargetBitmap(&canvas);
@@ -721,7 +718,7 @@ WebExportResult::Outcome ExportBookForWeb(const TOpenBook& book, PromptPort& pro
     switch (result.outcome) {
     case WebExportResult::Outcome::Written:
         prompt.ShowMessage(MessageKind::Information, caption,
-            QStringLiteral("Web用に書き出しました（%1 KB）。%2 をブラウザで開くと読めます。")
+            QStringLiteral("Web用に書き出しました（%1 KB）。\n%2 をブラウザで開くと読めます。")
                     .arg((result.bytes + 1023) / 1024)
                     .arg(QDir::toNativeSeparators(
                         QDir(folder).filePath(QStringLiteral("index.html"))))

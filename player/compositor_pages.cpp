@@ -50,13 +50,8 @@ PageBackground SearchDown(const PageSource& pages, int from)
 
 void DrawPageText(QImage& bitmap, const TNovelPage& page)
 {
-    const LogFont resolved = ResolveFont(page.FontName, page.FontCharset, page.FontFamily);
     Canvas canvas(&bitmap);
-    CanvasFont font;
-    font.name = page.Vertical ? QStringLiteral("@") + resolved.faceName : resolved.faceName;
-    font.height = std::abs(page.FontHeight);
-    font.style = StyleFromString(page.FontStyle);
-    canvas.SetFont(font);
+    canvas.SetFont(PageTextFont(page));
 
     TTextShot shot;
     shot.SetText(page.TextLines);

@@ -9,7 +9,6 @@
 #include "text/font_table.h"
 #include "text/text_shot_b.h"
 
-#include <climits>
 #include <cstdlib>
 #include <cstring>
 
@@ -182,13 +181,7 @@ void TPlayback::SetUpText(const TNovelPage& p)
     Canvas& target = toBackBuffer ? backCanvas_ : parts_.viewer.PictureCanvas();
     backCanvas_.SetImage(&parts_.compositor.BackBuffer());
 
-    const LogFont resolved = ResolveFont(p.FontName, p.FontCharset, p.FontFamily);
-    CanvasFont font;
-    font.name = p.Vertical ? QStringLiteral("@") + resolved.faceName : resolved.faceName;
-    font.height = p.FontHeight == INT_MIN ? INT_MAX : std::abs(p.FontHeight);
-    font.style = StyleFromString(p.FontStyle);
-    font.color = static_cast<ColorRef>(p.FontColor);
-    target.SetFont(font);
+    target.SetFont(PageTextFont(p));
     text.SetTargetBitmap(&target);
 
     text.SetOrigin(p.TextX, p.TextY);

@@ -1,7 +1,12 @@
 #include "text/font_table.h"
 
+#include "book/novel_page.h"
+
 #include <QFontDatabase>
 #include <QGuiApplication>
+
+#include <climits>
+#include <cstdlib>
 
 namespace pimoko {
 
@@ -223,6 +228,18 @@ FontStyles StyleFromString(const QString& text)
     style.underline = text.contains(QLatin1Char('U'));
     style.strikeOut = text.contains(QLatin1Char('S'));
     return style;
+}
+
+CanvasFont PageTextFont(const TNovelPage& p)
+{
+    const LogFont resolved = ResolveFont(p.FontName, p.FontCharset, p.FontFamily);
+    CanvasFont font;
+    font.name = p.Vertical ? QStringLiteral("@") + resolved.faceName : resolved.faceName;
+    // The one height without a positive twin is taken as the largest.
+    font.height = p.FontHeight == INT_MIN ? INT_MAX : std::abs(p.FontHeight);
+    font.style = StyleFromString(p.FontStyle);
+    font.color = static_cast<ColorRef>(p.FontColor);
+    return font;
 }
 
 } // namespace pimoko

@@ -8,6 +8,8 @@
 
 namespace pimoko {
 
+class TNovelPage;
+
 // One installed family as the font enumeration reports it.
 struct FontTableEntry {
     QString faceName; // empty: the slot is free
@@ -59,6 +61,10 @@ LogFont ResolveFont(const QString& faceName, int charSet, int pitchAndFamily);
 // in that order. Reading takes each style whose letter occurs anywhere.
 QString StyleToString(const FontStyles& style);
 FontStyles StyleFromString(const QString& text);
+
+// The font a page's text is drawn in: the face its name resolves to ("@" before it for
+// vertical writing), the height without its sign, the style and the colour.
+CanvasFont PageTextFont(const TNovelPage& page);
 
 // Charset and pitch-and-family of an installed family as the enumeration reports them:
 // 128 when it writes Japanese, else 0; fixed 1 or variable 2 plus 16 roman, 32 swiss
