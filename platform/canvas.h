@@ -148,6 +148,11 @@ public:
         int thickness = 1;
     };
     LineBars Bars() const;
+    // A bold or italic the family lacks is made from the plain outline: drawn a second
+    // time this many pixels along the line (0 for a real bold or none), or slanted by a
+    // fifth of the height above the baseline.
+    int SyntheticBoldShift() const;
+    bool SyntheticItalic() const;
 
     // Draws text with the reference point (x, y) at the top of its first character cell,
     // turned by the escapement. On a QImage::Format_Mono target, colours nearer white

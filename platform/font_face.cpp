@@ -130,6 +130,13 @@ struct FaceCore {
         fakeBold = bold && !realBold;
         fakeItalic = italic && !realItalic;
         boldShift = fakeBold ? std::max(1, RoundHalfEven(px / 24.0)) : 0;
+        // Asked for an italic the face lacks, Qt hands out outlines it has slanted itself;
+        // the slant is made once, in Synthesize, from the upright outline.
+        if (fakeItalic) {
+            qfont.setItalic(false);
+            raw = QRawFont::fromFont(qfont);
+            raw.setPixelSize(px);
+        }
 
         const QFontMetricsF metrics(qfont);
         underlinePos = raw.underlinePosition();
@@ -486,6 +493,15 @@ int FontFace::descent() const
 int FontFace::cellHeight() const
 {
     return impl_->core->ascent + impl_->core->descent;
+}
+
+int FontFace::SyntheticBoldShift() const
+{
+    return impl_->core->boldShift;
+}
+bool FontFace::SyntheticItalic() const
+{
+    return impl_->core->fakeItalic;
 }
 
 FontFace::LineBars FontFace::Bars() const
