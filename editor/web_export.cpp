@@ -514,8 +514,9 @@ QJsonObject WebFields(
     LogFont maskFont = font.ToLogFont();
     maskFont.height = h4;
     maskFont.escapement = p.Vertical ? kEscapementVertical : 0;
+    const std::shared_ptr<const FontFace> maskFace = FontFace::Get(maskFont);
     const bool barred = font.style.underline || font.style.strikeOut;
-    const std::shared_ptr<const FontFace> face = barred ? FontFace::Get(maskFont) : nullptr;
+    const FontFace* face = barred ? maskFace.get() : nullptr;
 
     // Each character's cell, top-left, in page pixels (a quarter pixel is kept).
     QJsonArray chars, shown, positions, bars;
@@ -553,6 +554,16 @@ QJsonObject WebFields(
     web.insert(QStringLiteral("positions"), positions);
     if (face)
         web.insert(QStringLiteral("bars"), bars);
+    // A bold or italic the face lacks, made as the desktop makes it: the browser's own
+    // would be thicker or slant another way.
+    if (maskFace->SyntheticBoldShift() > 0)
+        web.insert(QStringLiteral("boldShift"),
+            maskFace->SyntheticBoldShift() / double(TTextShotB::kSupersampling));
+    if (maskFace->SyntheticItalic()) {
+        web.insert(QStringLiteral("slant"), 0.2);
+        web.insert(
+            QStringLiteral("ascent"), maskFace->ascent() / double(TTextShotB::kSupersampling));
+    }
     web.insert(QStringLiteral("cell"), layoutHeight);
     web.insert(QStringLiteral("shadowOffset"), DropShadowOffset(layoutHeight));
     web.insert(QStringLiteral("outlineOffset"), HighlightDistance(p.HighlightLevel));

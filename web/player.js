@@ -185,30 +185,41 @@
     return (w.font ? "\"" + w.font + "\", " : "") + "\"" + w.face + "\", serif";
   }
   function FontCss(p) {
-    var s = p.FontStyle || "";
+    var s = p.FontStyle || "", w = p.web;
     var tail = s.indexOf("Type_") === 0 ? s.slice(5) : "";
-    return (tail.indexOf("I") >= 0 ? "italic " : "") + (tail.indexOf("B") >= 0 ? "bold " : "")
-      + p.web.cell + "px " + Family(p.web);
+    // A bold or italic the face lacks is made here as the desktop makes it (see Glyph).
+    return (tail.indexOf("I") >= 0 && !w.slant ? "italic " : "")
+      + (tail.indexOf("B") >= 0 && !w.boldShift ? "bold " : "") + w.cell + "px " + Family(w);
   }
   var text = null; // the page being typed
   function GlyphAt(ctx, p, n, dx, dy) {
     var w = p.web, ch = (w.shown || w.chars)[n - 1], at = w.positions[n - 1], h = w.cell;
     var x = at[0] + dx, y = at[1] + dy;
-    if (!p.Vertical) { ctx.fillText(ch, x, y); return; }
     // Vertical writing: upright glyphs down the column; dashes and brackets turned, the
     // small marks set in the upper right of their cell.
-    if (ROTATED.indexOf(ch) >= 0) {
-      ctx.save();
+    var turned = p.Vertical && ROTATED.indexOf(ch) >= 0;
+    ctx.save();
+    if (turned) {
       ctx.translate(x + h / 2, y + h / 2);
       ctx.rotate(Math.PI / 2);
       ctx.textAlign = "center"; ctx.textBaseline = "middle";
-      ctx.fillText(ch, 0, 0);
-      ctx.restore();
-    } else if (RAISED.indexOf(ch) >= 0) {
-      ctx.fillText(ch, x + h * 0.6, y - h * 0.6);
-    } else {
-      ctx.fillText(ch, x, y);
+      x = 0; y = 0;
+    } else if (p.Vertical && RAISED.indexOf(ch) >= 0) {
+      x += h * 0.6; y -= h * 0.6;
     }
+    Glyph(ctx, w, ch, x, y, turned ? 0 : w.ascent || 0);
+    ctx.restore();
+  }
+  // A made-up italic slants the plain outline about the baseline, a made-up bold draws it
+  // a second time a little along the line.
+  function Glyph(ctx, w, ch, x, y, baseline) {
+    if (w.slant) {
+      ctx.translate(x, y + baseline);
+      ctx.transform(1, 0, -w.slant, 1, 0, 0);
+      ctx.translate(-x, -(y + baseline));
+    }
+    ctx.fillText(ch, x, y);
+    if (w.boldShift) ctx.fillText(ch, x + w.boldShift, y);
   }
   // A character with its underline and strike-out bars, which run along it.
   function CharAt(ctx, p, n, dx, dy) {
