@@ -2,6 +2,7 @@
 
 #include "platform/ui/font_choice_dialog.h"
 
+#include <QApplication>
 #include <QColorDialog>
 #include <QFileDialog>
 #include <QFontDialog>
@@ -46,9 +47,19 @@ QString ToQtNameFilter(const QString& filter)
     return out.join(QStringLiteral(";;"));
 }
 
+QWidget* QtPromptPort::Parent() const
+{
+    if (parent_)
+        return parent_;
+    // Not a splash screen or a menu: those go away while a dialog is still up.
+    QWidget* active = QApplication::activeWindow();
+    const Qt::WindowType type = active ? active->windowType() : Qt::Widget;
+    return type == Qt::Window || type == Qt::Dialog || type == Qt::Tool ? active : nullptr;
+}
+
 void QtPromptPort::ShowMessage(MessageKind kind, const QString& caption, const QString& text)
 {
-    QMessageBox box(IconOf(kind), caption, text, QMessageBox::Ok, parent_);
+    QMessageBox box(IconOf(kind), caption, text, QMessageBox::Ok, Parent());
     box.exec();
 }
 
@@ -73,7 +84,7 @@ Answer QtPromptPort::Ask(
         set = QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel;
         break;
     }
-    QMessageBox box(IconOf(kind), caption, text, set, parent_);
+    QMessageBox box(IconOf(kind), caption, text, set, Parent());
     switch (box.exec()) {
     case QMessageBox::Ok:
         return Answer::Ok;
@@ -88,7 +99,7 @@ Answer QtPromptPort::Ask(
 
 QString QtPromptPort::OpenFileName(const FileDialogRequest& r)
 {
-    QFileDialog dialog(parent_, r.title, r.initialFolder, ToQtNameFilter(r.filter));
+    QFileDialog dialog(Parent(), r.title, r.initialFolder, ToQtNameFilter(r.filter));
     dialog.setOptions(DialogOptions());
     dialog.setAcceptMode(QFileDialog::AcceptOpen);
     dialog.setFileMode(QFileDialog::ExistingFile);
@@ -103,7 +114,7 @@ QString QtPromptPort::OpenFileName(const FileDialogRequest& r)
 
 QString QtPromptPort::SaveFileName(const FileDialogRequest& r)
 {
-    QFileDialog dialog(parent_, r.title, r.initialFolder, ToQtNameFilter(r.filter));
+    QFileDialog dialog(Parent(), r.title, r.initialFolder, ToQtNameFilter(r.filter));
     // The caller asks about overwriting in its own words; the dialog does not ask again.
     dialog.setOptions(DialogOptions() | QFileDialog::DontConfirmOverwrite);
     dialog.setAcceptMode(QFileDialog::AcceptSave);
@@ -118,7 +129,7 @@ QString QtPromptPort::SaveFileName(const FileDialogRequest& r)
 
 QString QtPromptPort::ChooseFolder(const FileDialogRequest& r)
 {
-    QFileDialog dialog(parent_, r.title, r.initialFolder);
+    QFileDialog dialog(Parent(), r.title, r.initialFolder);
     dialog.setOptions(DialogOptions() | QFileDialog::ShowDirsOnly);
     dialog.setFileMode(QFileDialog::Directory);
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
@@ -129,7 +140,7 @@ QString QtPromptPort::ChooseFolder(const FileDialogRequest& r)
 bool QtPromptPort::ChooseColor(quint32* color)
 {
     const QColor initial(*color & 0xFF, (*color >> 8) & 0xFF, (*color >> 16) & 0xFF);
-    const QColor c = QColorDialog::getColor(initial, parent_);
+    const QColor c = QColorDialog::getColor(initial, Parent());
     if (!c.isValid())
         return false;
     *color = static_cast<quint32>(c.red()) | static_cast<quint32>(c.green()) << 8
@@ -140,7 +151,7 @@ bool QtPromptPort::ChooseColor(quint32* color)
 bool QtPromptPort::ChooseFont(FontChoice* font)
 {
     if (!font->faces.isEmpty())
-        return RunFontChoiceDialog(font, parent_);
+        return RunFontChoiceDialog(font, Parent());
     QFont initial(font->face);
     initial.setPixelSize(qMax(1, font->height));
     initial.setBold(font->bold);
@@ -148,7 +159,7 @@ bool QtPromptPort::ChooseFont(FontChoice* font)
     initial.setUnderline(font->underline);
     initial.setStrikeOut(font->strikeOut);
     bool ok = false;
-    const QFont f = QFontDialog::getFont(&ok, initial, parent_);
+    const QFont f = QFontDialog::getFont(&ok, initial, Parent());
     if (!ok)
         return false;
     font->face = f.family();

@@ -7,8 +7,9 @@ class QWidget;
 namespace pimoko {
 
 // Real dialogs: QMessageBox with the Japanese standard buttons, QFileDialog,
-// QColorDialog and QFontDialog (FontChoiceDialog when the faces are given). parent may be
-// null.
+// QColorDialog and QFontDialog (FontChoiceDialog when the faces are given). Without a
+// parent of its own a dialog belongs to the window the user is working in, so it stands
+// over that window (one kept on top too) rather than somewhere behind it.
 class QtPromptPort : public PromptPort {
 public:
     explicit QtPromptPort(QWidget* parent = nullptr)
@@ -27,6 +28,7 @@ public:
     bool ChooseFont(FontChoice* font) override;
 
 private:
+    QWidget* Parent() const;
     QWidget* parent_;
 };
 

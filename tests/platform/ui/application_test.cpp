@@ -45,6 +45,29 @@ TEST(QtPromptPort, StoredFileFiltersBecomeQtFilters)
     EXPECT_EQ(ToQtNameFilter("Books (*.pmk)"), "Books (*.pmk)");
 }
 
+// A message stands over the window the user works in, one kept on top included; a
+// splash screen, which goes away by itself, is no window for it.
+TEST(QtPromptPort, AMessageBelongsToTheActiveWindow)
+{
+    QWidget onTop(nullptr, Qt::Dialog | Qt::WindowStaysOnTopHint);
+    QWidget splash(nullptr, Qt::SplashScreen);
+    QtPromptPort prompt;
+    for (QWidget* window : { &onTop, &splash }) {
+        window->show();
+        QApplication::setActiveWindow(window);
+        QWidget* owner = reinterpret_cast<QWidget*>(1);
+        QTimer::singleShot(0, [&] {
+            auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+            owner = box ? box->parentWidget() : owner;
+            if (box)
+                box->accept();
+        });
+        prompt.ShowMessage(MessageKind::Information, QStringLiteral("t"), QStringLiteral("m"));
+        EXPECT_EQ(owner, window == &onTop ? window : nullptr);
+        window->hide();
+    }
+}
+
 // The caller asks about overwriting in its own words before it saves: choosing an
 // existing file in the save dialog returns it without a second question.
 TEST(QtPromptPort, TheSaveDialogDoesNotAskAboutOverwritingAgain)
