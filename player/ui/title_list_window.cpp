@@ -178,6 +178,10 @@ void TForm8::ApplyListStyle()
 {
     // The two delegates live as long as the window; the list only switches between them.
     ListBox1->setItemDelegate(titles_.thumbnails ? thumbnailDelegate_ : lineDelegate_);
+    // A thumbnail row is drawn across the list's width, so it never needs scrolling
+    // sideways; a line of text may be longer than the list.
+    ListBox1->setHorizontalScrollBarPolicy(
+        titles_.thumbnails ? Qt::ScrollBarAlwaysOff : Qt::ScrollBarAsNeeded);
 }
 
 void TForm8::ResetPageTitleList()
