@@ -36,6 +36,7 @@
 #include <climits>
 #include <cmath>
 #include <cstdlib>
+#include <memory>
 #include <utility>
 #include <vector>
 
@@ -90,32 +91,56 @@ private:
     bool stopped_ = false;
 };
 
-// Every file a run writes, so a stopped run takes them away again.
+// The files of a run, named within the folder. They are written into a hidden folder
+// beside the others and take their places only once all are written, so a run that is
+// stopped or fails leaves the folder as it was, an earlier edition in it too.
 struct Written {
-    QStringList files;
-    QStringList folders; // made by this run, innermost last
+    Written(const QString& stageFolder, const QString& outFolder)
+        : stage(stageFolder)
+        , out(outFolder)
+    {
+    }
+    QString stage;
+    QString out;
+    QStringList files; // relative: "index.html", "media/m001.png"
     bool failed = false;
     QStringList notes;
 
-    bool Write(const QString& path, const QByteArray& bytes)
+    QString Staged(const QString& name) const { return QDir(stage).filePath(name); }
+    bool Write(const QString& name, const QByteArray& bytes)
     {
-        files << path;
-        if (WriteBytes(path, bytes))
+        files << name;
+        if (WriteBytes(Staged(name), bytes))
             return true;
-        Fail(path);
+        Fail(name);
         return false;
     }
-    void Fail(const QString& path)
+    void Fail(const QString& name)
     {
         failed = true;
-        notes << QStringLiteral("%1 に書き込めませんでした。").arg(QDir::toNativeSeparators(path));
+        notes << QStringLiteral("%1 に書き込めませんでした。")
+                     .arg(QDir::toNativeSeparators(QDir(out).filePath(name)));
     }
-    void Undo()
+    // Puts every file in its place. Media of an earlier edition that this one does not
+    // use go, since nothing names them any more.
+    bool Commit()
     {
-        for (const QString& f : files)
-            QFile::remove(f);
-        for (auto it = folders.crbegin(); it != folders.crend(); ++it)
-            QDir().rmdir(*it);
+        for (const QString& name : files) {
+            const QString target = QDir(out).filePath(name);
+            QDir().mkpath(QFileInfo(target).path());
+            QFile::remove(target);
+            if (!QFile::rename(Staged(name), target)) {
+                Fail(name);
+                return false;
+            }
+        }
+        const QRegularExpression ours(QStringLiteral("^m[0-9]{3}\\.(jpg|png|wav|flac|mp3)$"));
+        const QDir media(QDir(out).filePath(QStringLiteral("media")));
+        for (const QFileInfo& f : media.entryInfoList(QDir::Files))
+            if (ours.match(f.fileName()).hasMatch()
+                && !files.contains(QStringLiteral("media/") + f.fileName()))
+                QFile::remove(f.absoluteFilePath());
+        return true;
     }
 };
 
@@ -166,20 +191,11 @@ bool EncodeMp3(const QString& wav, const QString& mp3)
 // may hold characters a web server mangles), and remembers what became of it.
 class MediaWriter {
 public:
-    MediaWriter(const QString& outDir, Written& written, Steps& steps)
-        : media_(QDir(outDir).filePath(QStringLiteral("media")))
-        , written_(written)
+    MediaWriter(Written& written, Steps& steps)
+        : written_(written)
         , steps_(steps)
     {
-        if (!QFileInfo(media_).isDir()) {
-            QDir().mkpath(media_);
-            written_.folders << media_;
-        }
-        // Written over by a new run: media left from an earlier book would only weigh.
-        const QRegularExpression ours(QStringLiteral("^m[0-9]{3}\\.(jpg|png|wav|flac|mp3)$"));
-        for (const QFileInfo& f : QDir(media_).entryInfoList(QDir::Files))
-            if (ours.match(f.fileName()).hasMatch())
-                QFile::remove(f.absoluteFilePath());
+        QDir().mkpath(written_.Staged(QStringLiteral("media")));
     }
 
     // A page picture: JPEG kept (its pixels), any other picture as PNG. Empty when it cannot
@@ -199,7 +215,7 @@ public:
                     const QByteArray original = in.readAll();
                     const QByteArray repacked = RepackJpeg(original);
                     out = NextName(QStringLiteral("jpg"));
-                    written_.Write(Path(out),
+                    written_.Write(out,
                         !repacked.isEmpty() && repacked.size() < original.size() ? repacked
                                                                                  : original);
                 }
@@ -252,7 +268,7 @@ public:
             QFile in(resolved);
             if (in.open(QIODevice::ReadOnly)) {
                 out = NextName(QStringLiteral("wav"));
-                written_.Write(Path(out), in.readAll());
+                written_.Write(out, in.readAll());
             }
         } else if (kind == SoundKind::Midi) {
             out = RenderMidi(resolved);
@@ -264,10 +280,10 @@ public:
 private:
     void SavePng(const QImage& image, const QString& name)
     {
-        written_.files << Path(name);
+        written_.files << name;
         // The smallest of Qt's PNGs: a picture is written once and read many times.
-        if (!image.save(Path(name), "PNG", 0))
-            written_.Fail(Path(name));
+        if (!image.save(written_.Staged(name), "PNG", 0))
+            written_.Fail(name);
     }
 
     QString RenderMidi(const QString& resolved)
@@ -301,26 +317,20 @@ private:
             return QString();
         }
         const QString out = NextName(QStringLiteral("mp3"));
-        written_.files << Path(out);
         if (p.exitStatus() != QProcess::NormalExit || p.exitCode() != 0 || !QFileInfo(wav).isFile()
-            || !EncodeMp3(wav, Path(out))) {
-            QFile::remove(Path(out));
+            || !EncodeMp3(wav, written_.Staged(out))) {
+            QFile::remove(written_.Staged(out));
             written_.notes
                 << QStringLiteral("%1: MIDI を音にできませんでした。").arg(TraceName(resolved));
             return QString();
         }
+        written_.files << out;
         return out;
     }
     QString NextName(const QString& extension)
     {
         return QStringLiteral("media/m%1.%2").arg(++count_, 3, 10, QLatin1Char('0')).arg(extension);
     }
-    QString Path(const QString& name) const
-    {
-        return QDir(media_).filePath(name.mid(QStringLiteral("media/").size()));
-    }
-
-    QString media_;
     Written& written_;
     Steps& steps_;
     QHash<QString, QString> done_;
@@ -348,7 +358,7 @@ public:
 
     // Writes fonts.js (and the licences of the faces' packages beside it). A face that
     // cannot be read or cut is left to the reader's own faces, with a note.
-    void Write(const QString& outDir, Written& written, Steps& steps)
+    void Write(Written& written, Steps& steps)
     {
         QByteArray js = "window.BOOK_FONTS = [\n";
         for (auto it = faces_.cbegin(); it != faces_.cend(); ++it) {
@@ -367,8 +377,8 @@ public:
                 return;
         }
         js += "];\n";
-        WriteLicences(outDir, written);
-        written.Write(QDir(outDir).filePath(QStringLiteral("fonts.js")), js);
+        WriteLicences(written);
+        written.Write(QStringLiteral("fonts.js"), js);
     }
 
 private:
@@ -441,7 +451,7 @@ private:
         licences_.push_back({ text, { QStringLiteral("%1 (%2)").arg(family, package) } });
     }
 
-    void WriteLicences(const QString& outDir, Written& written) const
+    void WriteLicences(Written& written) const
     {
         if (licences_.empty())
             return;
@@ -450,7 +460,7 @@ private:
             all += "The faces " + l.covers.join(QStringLiteral(", ")).toUtf8()
                 + " in fonts.js are cut down from faces distributed under these terms:\n\n" + l.text
                 + "\n";
-        written.Write(QDir(outDir).filePath(QStringLiteral("LICENSE-fonts.txt")), all);
+        written.Write(QStringLiteral("LICENSE-fonts.txt"), all);
     }
 
     struct Licence {
@@ -582,21 +592,21 @@ QJsonObject WebFields(
     return web;
 }
 
-bool CopyResource(const QString& name, const QString& outDir, Written& written)
+bool CopyResource(const QString& name, Written& written)
 {
     QFile in(QStringLiteral(":/web/") + name);
     if (!in.open(QIODevice::ReadOnly)) {
         written.Fail(name);
         return false;
     }
-    return written.Write(QDir(outDir).filePath(name), in.readAll());
+    return written.Write(name, in.readAll());
 }
 
-qint64 SizeOf(const QStringList& files)
+qint64 SizeOf(const QString& folder, const QStringList& files)
 {
     qint64 bytes = 0;
     for (const QString& f : files)
-        bytes += QFileInfo(f).size();
+        bytes += QFileInfo(QDir(folder).filePath(f)).size();
     return bytes;
 }
 
@@ -619,19 +629,29 @@ WebExportResult TWebExport::Run(const TOpenBook& book, const QString& outDirIn)
 {
     WebExportResult result;
     const QString outDir = QFileInfo(outDirIn).absoluteFilePath();
-    Written written;
-    // The folders this run makes, outermost first, so a stop takes them away again.
+    // The folders this run makes, outermost first, so a run that does not end well takes
+    // them away again.
     QStringList made;
     for (QString f = outDir; !QFileInfo::exists(f) && f != QFileInfo(f).path();
          f = QFileInfo(f).path())
         made.prepend(f);
-    if (!QDir().mkpath(outDir) || !QFileInfo(outDir).isDir()) {
+    const auto unmake = [&made] {
+        for (auto it = made.crbegin(); it != made.crend(); ++it)
+            QDir().rmdir(*it);
+    };
+    std::unique_ptr<QTemporaryDir> stage;
+    if (QDir().mkpath(outDir) && QFileInfo(outDir).isDir())
+        stage = std::make_unique<QTemporaryDir>(
+            QDir(outDir).filePath(QStringLiteral(".pimoko-web-XXXXXX")));
+    if (!stage || !stage->isValid()) {
+        stage.reset();
+        unmake();
         result.outcome = WebExportResult::Outcome::Failed;
-        result.message = QStringLiteral("フォルダ %1 を作れませんでした。")
+        result.message = QStringLiteral("フォルダ %1 に書き出せませんでした。")
                              .arg(QDir::toNativeSeparators(outDir));
         return result;
     }
-    written.folders = made;
+    Written written(stage->path(), outDir);
 
     int inUse = 0;
     for (int n = 1; n <= TOpenBook::kPageCount; ++n)
@@ -640,7 +660,7 @@ WebExportResult TWebExport::Run(const TOpenBook& book, const QString& outDirIn)
     FontWriter fonts;
     Steps steps(OnProgress, inUse + 2);
     steps.Report();
-    MediaWriter media(outDir, written, steps);
+    MediaWriter media(written, steps);
     const PathResolver resolve = ResolverForFolder(book.BookFolder);
     QJsonArray pages;
     for (int n = 1; n <= TOpenBook::kPageCount && steps.Alive(); ++n) {
@@ -661,30 +681,31 @@ WebExportResult TWebExport::Run(const TOpenBook& book, const QString& outDirIn)
         o.insert(QStringLiteral("defaults"), DefaultsToJson(book));
         o.insert(QStringLiteral("pages"), pages);
         const QByteArray json = QJsonDocument(o).toJson(QJsonDocument::Compact);
-        written.Write(QDir(outDir).filePath(QStringLiteral("book.json")), json);
-        written.Write(
-            QDir(outDir).filePath(QStringLiteral("book.js")), "window.BOOK = " + json + ";\n");
+        written.Write(QStringLiteral("book.json"), json);
+        written.Write(QStringLiteral("book.js"), "window.BOOK = " + json + ";\n");
         for (const char* name : { "index.html", "player.js" })
-            CopyResource(QString::fromLatin1(name), outDir, written);
-        fonts.Write(outDir, written, steps);
+            CopyResource(QString::fromLatin1(name), written);
+        fonts.Write(written, steps);
     }
     if (!steps.Stopped())
         steps.Done();
 
-    result.notes = written.notes;
-    if (steps.Stopped()) {
-        written.Undo();
-        result.outcome = WebExportResult::Outcome::Stopped;
-        result.notes.clear();
-        return result;
-    }
-    result.bytes = SizeOf(written.files);
-    if (written.failed) {
+    if (steps.Stopped() || written.failed || !written.Commit()) {
+        stage.reset();
+        unmake();
+        if (steps.Stopped()) {
+            result.outcome = WebExportResult::Outcome::Stopped;
+            return result;
+        }
         result.outcome = WebExportResult::Outcome::Failed;
+        result.notes = written.notes;
         result.message = QStringLiteral("フォルダ %1 に書き出せませんでした。")
                              .arg(QDir::toNativeSeparators(outDir));
         return result;
     }
+    stage.reset();
+    result.notes = written.notes;
+    result.bytes = SizeOf(outDir, written.files);
     result.outcome = WebExportResult::Outcome::Written;
     return result;
 }

@@ -107,14 +107,21 @@ TEST_F(WebExportTest, AsksForAFolderAndBeforeWritingIntoOneThatHoldsFiles)
     EXPECT_EQ(licence.count("The faces "), 1) << licence.left(300).constData();
 }
 
-TEST_F(WebExportTest, AStopTakesAwayWhatTheRunWrote)
+TEST_F(WebExportTest, AStoppedRunLeavesTheFolderAsItWas)
 {
     // Stopped before the first page, after the pages, among the faces and at the end: a
-    // folder made for the run goes again, and one that was there keeps what it held.
+    // folder made for the run goes again, and one that holds an earlier edition keeps it
+    // as it was.
     for (const int stopAt : { 1, 3, 5, 6 }) {
         SCOPED_TRACE(stopAt);
         test::TempFolder out;
         test::WriteFile(out.file("kept/mine.txt"), "mine");
+        book.Page(3).InUse = true; // the earlier edition has a page more
+        ASSERT_EQ(
+            TWebExport().Run(book, out.file("kept")).outcome, WebExportResult::Outcome::Written);
+        book.Page(3).InUse = false;
+        const QStringList before = FilesUnder(out.file("kept"));
+        const QByteArray earlier = test::ReadAll(out.file("kept/book.json"));
         for (const QString& folder : { out.file("new/web"), out.file("kept") }) {
             TWebExport web;
             Progress stopping;
@@ -123,7 +130,8 @@ TEST_F(WebExportTest, AStopTakesAwayWhatTheRunWrote)
             EXPECT_EQ(web.Run(book, folder).outcome, WebExportResult::Outcome::Stopped);
         }
         EXPECT_FALSE(QFileInfo::exists(out.file("new")));
-        EXPECT_EQ(FilesUnder(out.file("kept")), QStringList { "mine.txt" });
+        EXPECT_EQ(FilesUnder(out.file("kept")), before);
+        EXPECT_EQ(test::ReadAll(out.file("kept/book.json")), earlier);
     }
 }
 
