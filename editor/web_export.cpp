@@ -211,13 +211,13 @@ public:
             if (resolved.endsWith(QLatin1String(".jpg"), Qt::CaseInsensitive)) {
                 QFile in(resolved);
                 if (in.open(QIODevice::ReadOnly)) {
-                    // Packed again without a change to a pixel, when that is smaller.
+                    // Packed again without a change to a pixel: smaller, and without a
+                    // camera's orientation tag, which a browser would obey and the desktop
+                    // does not.
                     const QByteArray original = in.readAll();
                     const QByteArray repacked = RepackJpeg(original);
                     out = NextName(QStringLiteral("jpg"));
-                    written_.Write(out,
-                        !repacked.isEmpty() && repacked.size() < original.size() ? repacked
-                                                                                 : original);
+                    written_.Write(out, repacked.isEmpty() ? original : repacked);
                 }
             } else {
                 out = NextName(QStringLiteral("png"));

@@ -2,6 +2,7 @@
 #include "platform/prompt_port.h"
 #include "tests/support/test_support.h"
 
+#include <QBuffer>
 #include <QDir>
 #include <QFileInfo>
 #include <QImage>
@@ -337,7 +338,19 @@ TEST_F(WebEdition, PicturesAreWrittenForTheBrowser)
     clip.setPixel(3, 2, qRgb(200, 10, 10));
     QDir().mkpath(tmp.file("b"));
     ASSERT_TRUE(clip.save(tmp.file("b/clip.bmp"), "BMP"));
-    ASSERT_TRUE(clip.save(tmp.file("b/pic.jpg"), "JPEG"));
+    // A camera's tag turning the picture a quarter: the desktop does not obey it, so the
+    // browser must not see it.
+    QByteArray jpeg;
+    QBuffer buffer(&jpeg);
+    ASSERT_TRUE(buffer.open(QIODevice::WriteOnly) && clip.save(&buffer, "JPEG"));
+    jpeg.insert(2,
+        QByteArray::fromHex("ffe10022"
+                            "457869660000"
+                            "4d4d002a00000008"
+                            "0001"
+                            "011200030000000100060000"
+                            "00000000"));
+    test::WriteFile(tmp.file("b/pic.jpg"), jpeg);
     Use(book, 1, QString(), 0).PictureFile = QStringLiteral("pic.jpg");
     TNovelPage& p2 = Use(book, 2, QString(), 0);
     p2.PictureFile = QStringLiteral("clip.bmp");
@@ -354,6 +367,7 @@ TEST_F(WebEdition, PicturesAreWrittenForTheBrowser)
     const QString png = pages[1].toObject()["web"].toObject()["picture"].toString();
     EXPECT_EQ(QImage(QDir(tmp.file("out")).filePath(jpg)), QImage(tmp.file("b/pic.jpg")))
         << "a JPEG keeps its pixels";
+    EXPECT_FALSE(test::ReadAll(QDir(tmp.file("out")).filePath(jpg)).contains("Exif"));
     const QImage written(QDir(tmp.file("out")).filePath(png));
     ASSERT_TRUE(png.endsWith(".png")) << qPrintable(png);
     EXPECT_EQ(qAlpha(written.pixel(0, 5)), 0) << "the key colour is transparent";
